@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+class Form;
+
+// The program's one application object: the window system, the forms in
+// order of creation, the event loop, the active form and the message box.
+class Application {
+public:
+    Application(int& argc, char** argv);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    static Application& Instance();
+
+    // Creates a form that lives until the application ends; the first one
+    // created is the main form.
+    template <class T>
+    T* CreateForm()
+    {
+        auto form = std::make_unique<T>();
+        T* raw = form.get();
+        owned_.push_back(std::move(form));
+        if (!main_)
+            main_ = raw;
+        return raw;
+    }
+
+    // Runs the event loop until the main form closes or Terminate is called.
+    int Run();
+    // Ends the run after the current event.
+    void Terminate();
+
+    Form* MainForm() const { return main_; }
+    Form* ActiveForm() const { return active_; }
+
+    void SetTitle(const std::string& title) { title_ = title; }
+    const std::string& Title() const { return title_; }
+    int ScreenWidth() const;
+    int ScreenHeight() const;
+
+    // A modal box with the text (a CR LF breaks the line), one OK button and
+    // the application's title. Returns when it is closed.
+    void MessageBox(const std::string& text);
+    // Replaces the box, e.g. in tests: the handler reads the text and returns
+    // as if OK had been pressed. An empty handler restores the real box.
+    using MessageHandler = std::function<void(const std::string& title, const std::string& text)>;
+    void SetMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
+
+    // Toolkit side: forms register themselves, and report what activates them.
+    void RegisterForm(Form* form);
+    void UnregisterForm(Form* form);
+    enum class ActivationSource { Show, Pointer, WindowSystem };
+    void NoteActivation(Form* form, ActivationSource source);
+    void NoteHidden(Form* form);
+    Form* FormOf(const void* nativeWindow) const;
+
+private:
+    struct Native;
+    std::unique_ptr<Native> native_;
+    std::vector<std::unique_ptr<Form>> owned_;
+    std::vector<Form*> forms_;
+    Form* main_ = nullptr;
+    Form* active_ = nullptr;
+    Form* awaitingWindowSystem_ = nullptr;
+    std::string title_ = "Orvalis";
+    MessageHandler messageHandler_;
+};
+
+void ShowMessage(const std::string& text);
+
+} // namespace tk

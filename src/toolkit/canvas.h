@@ -1,0 +1,88 @@
+#pragma once
+
+#include "color.h"
+#include "font.h"
+#include "object.h"
+
+#include <memory>
+#include <span>
+#include <string>
+
+class QImage;
+class QWidget;
+
+namespace tk {
+
+enum class BrushStyle { Solid, Clear };
+
+// A drawing surface's canvas. Pen, brush and font keep their settings from
+// one operation to the next and from one paint to the next; drawing is not
+// antialiased, so a 1-pixel line lies exactly on its pixel row or column.
+// Wide pens have round caps and joins, and a line from a pixel to the same
+// pixel paints a filled disc of the pen's width centred on that pixel.
+// Coordinates of any size are safe: segments are clipped before drawing.
+class Canvas {
+public:
+    Canvas();
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    TColor PenColor() const { return penColor_; }
+    void SetPenColor(TColor color) { penColor_ = color; }
+    int PenWidth() const { return penWidth_; }
+    void SetPenWidth(int width) { penWidth_ = width < 1 ? 1 : width; }
+
+    TColor BrushColor() const { return brushColor_; }
+    void SetBrushColor(TColor color) { brushColor_ = color; }
+    BrushStyle GetBrushStyle() const { return brushStyle_; }
+    void SetBrushStyle(BrushStyle style) { brushStyle_ = style; }
+
+    const Font& GetFont() const { return font_; }
+    void SetFont(const Font& font) { font_ = font; }
+    TColor FontColor() const { return font_.color; }
+    void SetFontColor(TColor color) { font_.color = color; }
+    // Size in points at 96 dots per inch.
+    void SetFontSize(int points);
+
+    Point PenPos() const { return penPos_; }
+    void MoveTo(int x, int y) { penPos_ = {x, y}; }
+    void LineTo(int x, int y);
+    // Lines through the points; the pen ends at the last one.
+    void Polyline(std::span<const Point> points);
+    // Filled with the brush, outlined with the pen inside the rectangle.
+    void Rectangle(int left, int top, int right, int bottom);
+    void FillRect(const Rect& rect);
+    // Fills the rectangle with the brush and writes the text with its top-left
+    // corner at (x, y), clipped to the rectangle.
+    void TextRect(const Rect& rect, int x, int y, const std::string& text);
+
+    int Width() const;
+    int Height() const;
+    // The colour of one pixel in logical coordinates (for tests and checks).
+    TColor Pixel(int x, int y) const;
+
+    // Toolkit side: the image drawn into and the widget that shows it.
+    void Attach(QImage* image, QWidget* viewer);
+    // Ends the drawing in progress so that the image can be read or shown.
+    void Flush();
+
+private:
+    struct Painter;
+    void Segment(Point a, Point b);
+    void Disc(Point centre);
+    Painter& Begin();
+    void Changed(const Rect& area);
+
+    QImage* image_ = nullptr;
+    QWidget* viewer_ = nullptr;
+    std::unique_ptr<Painter> painter_;
+    TColor penColor_ = clBlack;
+    int penWidth_ = 1;
+    TColor brushColor_ = clWhite;
+    BrushStyle brushStyle_ = BrushStyle::Solid;
+    Font font_;
+    Point penPos_;
+};
+
+} // namespace tk

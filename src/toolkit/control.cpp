@@ -1,0 +1,37 @@
+#include "control.h"
+
+#include "qtbridge.h"
+
+#include <QWidget>
+
+namespace tk {
+
+void Control::SetBounds(int left, int top, int width, int height)
+{
+    widget_->setGeometry(left, top, width, height);
+}
+
+int Control::Left() const { return widget_->x(); }
+int Control::Top() const { return widget_->y(); }
+int Control::Width() const { return widget_->width(); }
+int Control::Height() const { return widget_->height(); }
+
+void Control::SetVisible(bool visible) { widget_->setVisible(visible); }
+bool Control::Visible() const { return !widget_->isHidden(); }
+
+void Control::SetFont(const Font& font)
+{
+    font_ = font;
+    widget_->setFont(ToQFont(font));
+    ApplyFontColor(font.color);
+}
+
+void Control::SetFontColor(TColor color)
+{
+    font_.color = color;
+    ApplyFontColor(color);
+}
+
+void Control::ApplyFontColor(TColor color) { SetTextColor(widget_, color); }
+
+} // namespace tk

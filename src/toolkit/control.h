@@ -1,0 +1,53 @@
+#pragma once
+
+#include "font.h"
+#include "object.h"
+
+#include <string>
+
+class QWidget;
+
+namespace tk {
+
+// Base of every control: a child widget with bounds, visibility and font.
+// The widget belongs to its parent window; the control object only steers it.
+class Control : public Object {
+public:
+    void SetBounds(int left, int top, int width, int height);
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+
+    void SetVisible(bool visible);
+    bool Visible() const;
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+
+    // Face, size, colour and weight; children that set no font of their own
+    // take their parent's.
+    void SetFont(const Font& font);
+    const Font& GetFont() const { return font_; }
+    void SetFontColor(TColor color);
+
+    // The native widget, for tests that click it and for the toolkit itself.
+    QWidget* NativeWidget() const { return widget_; }
+
+protected:
+    explicit Control(QWidget* widget) : widget_(widget) {}
+    virtual void ApplyFontColor(TColor color);
+
+private:
+    QWidget* widget_;
+    Font font_;
+};
+
+// Something controls can be placed in: a form or a group box. Children are
+// positioned relative to the container's top-left corner.
+class Container {
+public:
+    virtual ~Container() = default;
+    virtual QWidget* ClientWidget() const = 0;
+};
+
+} // namespace tk

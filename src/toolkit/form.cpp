@@ -1,0 +1,202 @@
+#include "form.h"
+
+#include "application.h"
+#include "qtbridge.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace tk {
+
+// The native top-level window with the form's retained drawing surface.
+class FormWidget : public QWidget {
+public:
+    explicit FormWidget(Form* owner) : QWidget(nullptr), owner_(owner)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    QImage surface;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowActivate)
+            Application::Instance().NoteActivation(owner_, Application::ActivationSource::WindowSystem);
+        return QWidget::event(event);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        owner_->canvas_.Flush();
+        QPainter p(this);
+        const QRect r = event->rect();
+        p.fillRect(r, ToQColor(owner_->color_));
+        const qreal dpr = surface.devicePixelRatio();
+        p.drawImage(r, surface, QRectF(r.topLeft() * dpr, r.size() * dpr));
+    }
+    void resizeEvent(QResizeEvent*) override { owner_->EnsureSurface(width(), height()); }
+    void showEvent(QShowEvent*) override { owner_->EnsureSurface(width(), height()); }
+    void closeEvent(QCloseEvent* event) override
+    {
+        Application& app = Application::Instance();
+        if (app.MainForm() == owner_) {
+            app.Terminate();
+            event->accept();
+            return;
+        }
+        // The close box of any other window only hides it.
+        event->ignore();
+        owner_->Hide();
+    }
+
+private:
+    Form* owner_;
+};
+
+Form::Form() : widget_(new FormWidget(this))
+{
+    widget_->setAttribute(Qt::WA_DeleteOnClose, false);
+    Application::Instance().RegisterForm(this);
+    SetColor(color_);
+    SetFont(font_);
+    EnsureSurface(1, 1);
+}
+
+Form::~Form()
+{
+    Application::Instance().UnregisterForm(this);
+    canvas_.Flush();
+    delete widget_;
+}
+
+void Form::SetCaption(const std::string& caption) { widget_->setWindowTitle(ToQString(caption)); }
+std::string Form::Caption() const { return FromQString(widget_->windowTitle()); }
+
+void Form::SetColor(TColor color)
+{
+    color_ = color;
+    QPalette palette = widget_->palette();
+    palette.setColor(QPalette::Window, ToQColor(color));
+    widget_->setPalette(palette);
+    canvas_.SetBrushColor(color);
+    canvas_.Flush();
+    if (!widget_->surface.isNull())
+        widget_->surface.fill(ToQColor(color));
+    widget_->update();
+}
+
+void Form::SetFont(const Font& font)
+{
+    font_ = font;
+    widget_->setFont(ToQFont(font));
+    SetTextColor(widget_, font.color);
+    // The window canvas writes with a copy of the window's font.
+    canvas_.SetFont(font);
+}
+
+void Form::SetTop(int top) { top_ = top; ApplyBounds(); }
+void Form::SetLeft(int left) { left_ = left; ApplyBounds(); }
+void Form::SetWidth(int width) { width_ = width; ApplyBounds(); }
+void Form::SetHeight(int height) { height_ = height; ApplyBounds(); }
+
+int Form::Top() const { return widget_->isVisible() ? widget_->frameGeometry().top() : top_; }
+int Form::Left() const { return widget_->isVisible() ? widget_->frameGeometry().left() : left_; }
+int Form::Width() const { return widget_->isVisible() ? widget_->frameGeometry().width() : width_; }
+int Form::Height() const { return widget_->isVisible() ? widget_->frameGeometry().height() : height_; }
+int Form::ClientWidth() const { return widget_->width(); }
+int Form::ClientHeight() const { return widget_->height(); }
+
+void Form::ApplyBounds()
+{
+    // Bounds are outer sizes: take off the frame the window system draws, if
+    // any (none is known before the first showing).
+    const QRect frame = widget_->frameGeometry();
+    const QRect client = widget_->geometry();
+    const int extraW = widget_->isVisible() ? frame.width() - client.width() : 0;
+    const int extraH = widget_->isVisible() ? frame.height() - client.height() : 0;
+    widget_->move(left_, top_);
+    widget_->resize(std::max(1, width_ - extraW), std::max(1, height_ - extraH));
+}
+
+void Form::SetWindowState(WindowState state)
+{
+    state_ = state;
+    if (widget_->isVisible())
+        widget_->setWindowState(state == WindowState::Maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void Form::PlaceOnShow()
+{
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (centreOnFirstShow_) {
+        const Application& app = Application::Instance();
+        left_ = std::max(0, (app.ScreenWidth() - width_) / 2);
+        top_ = std::max(0, (app.ScreenHeight() - height_) / 2);
+    }
+    ApplyBounds();
+}
+
+void Form::Show()
+{
+    PlaceOnShow();
+    if (state_ == WindowState::Maximized)
+        widget_->showMaximized();
+    else
+        widget_->show();
+    widget_->raise();
+    widget_->activateWindow();
+    Application::Instance().NoteActivation(this, Application::ActivationSource::Show);
+}
+
+void Form::Hide()
+{
+    widget_->hide();
+    Application::Instance().NoteHidden(this);
+}
+
+bool Form::Visible() const { return widget_->isVisible(); }
+
+void Form::SetTabOrder(std::initializer_list<const Control*> order)
+{
+    const Control* previous = nullptr;
+    for (const Control* c : order) {
+        if (previous)
+            QWidget::setTabOrder(previous->NativeWidget(), c->NativeWidget());
+        previous = c;
+    }
+}
+
+QWidget* Form::ClientWidget() const { return widget_; }
+QWidget* Form::NativeWidget() const { return widget_; }
+
+void Form::EnsureSurface(int width, int height)
+{
+    const qreal dpr = widget_->devicePixelRatioF();
+    const QSize wanted = QSize(width, height).expandedTo(QSize(1, 1)) * dpr;
+    QImage& s = widget_->surface;
+    if (!s.isNull() && s.width() >= wanted.width() && s.height() >= wanted.height() &&
+        s.devicePixelRatio() == dpr)
+        return;
+    canvas_.Flush();
+    // The surface only grows, so what was drawn stays when the window shrinks
+    // and grows again.
+    QImage fresh(wanted.expandedTo(s.isNull() ? QSize() : s.size()), QImage::Format_RGB32);
+    fresh.setDevicePixelRatio(dpr);
+    fresh.fill(ToQColor(color_));
+    if (!s.isNull()) {
+        QPainter p(&fresh);
+        p.drawImage(QPointF(0, 0), s);
+    }
+    s = std::move(fresh);
+    canvas_.Attach(&s, widget_);
+}
+
+} // namespace tk

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "canvas.h"
+#include "control.h"
+
+#include <initializer_list>
+#include <string>
+
+namespace tk {
+
+class FormWidget;
+
+enum class WindowState { Normal, Maximized };
+
+// A top-level window. Its bounds are outer sizes (where the window system
+// draws no frame the client area equals them). The close box hides it; on
+// the main form it ends the run. The window carries its own retained drawing
+// surface, painted under the controls.
+class Form : public Object, public Container {
+public:
+    Form();
+    ~Form() override;
+
+    void SetCaption(const std::string& caption);
+    std::string Caption() const;
+    void SetColor(TColor color);
+    TColor Color() const { return color_; }
+    void SetFont(const Font& font);
+    const Font& GetFont() const { return font_; }
+
+    void SetTop(int top);
+    void SetLeft(int left);
+    void SetWidth(int width);
+    void SetHeight(int height);
+    int Top() const;
+    int Left() const;
+    int Width() const;
+    int Height() const;
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    void SetWindowState(WindowState state);
+    WindowState GetWindowState() const { return state_; }
+    // Centre the window on the desktop when it is first shown (left and top
+    // never below 0).
+    void SetCenteredOnFirstShow(bool centred) { centreOnFirstShow_ = centred; }
+
+    // Shows the window and makes it the active form; OnActivate runs before
+    // Show returns when the active form changes.
+    void Show();
+    void Hide();
+    bool Visible() const;
+
+    Canvas& GetCanvas() { return canvas_; }
+    void SetTabOrder(std::initializer_list<const Control*> order);
+
+    NotifyEvent OnActivate;
+
+    QWidget* ClientWidget() const override;
+    QWidget* NativeWidget() const;
+
+private:
+    friend class FormWidget;
+    void PlaceOnShow();
+    void ApplyBounds();
+    void EnsureSurface(int width, int height);
+
+    FormWidget* widget_;
+    Canvas canvas_;
+    TColor color_ = clBtnFace;
+    Font font_;
+    WindowState state_ = WindowState::Normal;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool centreOnFirstShow_ = false;
+    bool shownOnce_ = false;
+};
+
+} // namespace tk

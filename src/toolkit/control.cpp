@@ -9,6 +9,7 @@ namespace tk {
 void Control::SetBounds(int left, int top, int width, int height)
 {
     widget_->setGeometry(left, top, width, height);
+    BoundsChanged();
 }
 
 int Control::Left() const { return widget_->x(); }

@@ -36,6 +36,8 @@ public:
 protected:
     explicit Control(QWidget* widget) : widget_(widget) {}
     virtual void ApplyFontColor(TColor color);
+    // Runs after the bounds changed.
+    virtual void BoundsChanged() {}
 
 private:
     QWidget* widget_;

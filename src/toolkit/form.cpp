@@ -151,6 +151,10 @@ void Form::Show()
         widget_->showMaximized();
     else
         widget_->show();
+    // Now that the frame the window system adds is known, the outer size
+    // can be honoured.
+    if (state_ == WindowState::Normal)
+        ApplyBounds();
     widget_->raise();
     widget_->activateWindow();
     Application::Instance().NoteActivation(this, Application::ActivationSource::Show);

@@ -106,6 +106,13 @@ PaintBox::PaintBox(Container& parent) : Control(new PaintBoxWidget(this, parent.
 
 void PaintBox::SetColor(TColor color) { color_ = color; }
 
+void PaintBox::BoundsChanged()
+{
+    // The image follows the bounds at once, also while the window is hidden.
+    if (box_->FitImage() && box_->isVisible())
+        RequestPaint();
+}
+
 void PaintBox::RequestPaint()
 {
     if (paintPending_)

@@ -45,6 +45,9 @@ public:
     NotifyEvent OnPaint;
     MouseEvent OnMouseDown;
 
+protected:
+    void BoundsChanged() override;
+
 private:
     friend class PaintBoxWidget;
     void RequestPaint();

@@ -1,0 +1,361 @@
+// The toolkit's platform semantics: the exclusive all-up toggle group, the
+// scroll notification, activation, the paint surface and the message box.
+
+#include "toolkit/application.h"
+#include "toolkit/button.h"
+#include "toolkit/form.h"
+#include "toolkit/paintbox.h"
+#include "toolkit/scrollbar.h"
+#include "toolkit/speedbutton.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace tk;
+
+namespace {
+
+void Click(const Control& c, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})
+{
+    QWidget* w = c.NativeWidget();
+    QTest::mouseClick(w, button, Qt::NoModifier, at.isNull() ? w->rect().center() : at);
+}
+
+void ProcessEvents() { QApplication::processEvents(); }
+
+struct Toggles {
+    Form form;
+    std::vector<std::unique_ptr<SpeedButton>> members;
+    std::unique_ptr<SpeedButton> loose;
+    std::vector<std::pair<int, bool>> clicks;  // member index, Down() seen by the handler
+    Toggles()
+    {
+        for (int i = 0; i < 3; ++i) {
+            members.push_back(std::make_unique<SpeedButton>(form, "t", 1));
+            members.back()->SetBounds(10 + 60 * i, 10, 50, 20);
+            members.back()->OnClick = [this, i](Object*) { clicks.push_back({i, members[i]->Down()}); };
+        }
+        loose = std::make_unique<SpeedButton>(form, "loose", 0);
+        loose->SetBounds(10, 40, 50, 20);
+        loose->OnClick = [this](Object*) { clicks.push_back({-1, loose->Down()}); };
+        form.SetWidth(300);
+        form.SetHeight(100);
+        form.Show();
+    }
+    std::vector<bool> Downs() const
+    {
+        std::vector<bool> d;
+        for (const auto& m : members)
+            d.push_back(m->Down());
+        return d;
+    }
+};
+
+} // namespace
+
+TEST(SpeedButtonGroup, ClicksFollowTheExclusiveAllUpRule)
+{
+    Toggles t;
+    Click(*t.members[0]);
+    EXPECT_EQ(t.Downs(), (std::vector<bool>{true, false, false}));
+    Click(*t.members[2]);
+    EXPECT_EQ(t.Downs(), (std::vector<bool>{false, false, true})) << "the other member is raised";
+    Click(*t.members[2]);
+    EXPECT_EQ(t.Downs(), (std::vector<bool>{false, false, false})) << "all may be up";
+    // The handler runs after the change and sees the new state.
+    EXPECT_EQ(t.clicks, (std::vector<std::pair<int, bool>>{{0, true}, {2, true}, {2, false}}));
+}
+
+TEST(SpeedButtonGroup, CodeChangesRaiseOthersButRunNoHandler)
+{
+    Toggles t;
+    t.members[1]->SetDown(true);
+    t.members[0]->SetDown(true);
+    EXPECT_EQ(t.Downs(), (std::vector<bool>{true, false, false}));
+    t.members[0]->SetDown(false);
+    EXPECT_EQ(t.Downs(), (std::vector<bool>{false, false, false}));
+    t.members[2]->SetDown(true);
+    t.members[1]->SetDown(false);  // raising touches only that member
+    EXPECT_EQ(t.Downs(), (std::vector<bool>{false, false, true}));
+    EXPECT_TRUE(t.clicks.empty());
+}
+
+TEST(SpeedButtonGroup, AButtonOutsideTheGroupNeverStaysDownNorTakesFocus)
+{
+    Toggles t;
+    t.members[1]->SetDown(true);
+    Click(*t.loose);
+    EXPECT_FALSE(t.loose->Down());
+    EXPECT_EQ(t.Downs(), (std::vector<bool>{false, true, false})) << "the group is untouched";
+    EXPECT_EQ(t.clicks, (std::vector<std::pair<int, bool>>{{-1, false}}));
+    EXPECT_EQ(t.members[0]->NativeWidget()->focusPolicy(), Qt::NoFocus);
+}
+
+TEST(SpeedButtonGroup, CaptionColourIsIndependentOfTheState)
+{
+    Toggles t;
+    t.members[0]->SetFontColor(clMaroon);
+    Click(*t.members[0]);
+    EXPECT_EQ(t.members[0]->GetFont().color, clMaroon);
+    t.members[0]->SetFontColor(clRed);
+    Click(*t.members[0]);
+    EXPECT_FALSE(t.members[0]->Down());
+    EXPECT_EQ(t.members[0]->GetFont().color, clRed);
+}
+
+namespace {
+
+struct Bar {
+    Form form;
+    ScrollBar bar{form};
+    struct Seen {
+        ScrollCode code;
+        int position;
+        int stored;
+    };
+    std::vector<Seen> seen;
+    Bar()
+    {
+        bar.SetBounds(0, 0, 569, 17);
+        bar.SetRange(0, 100);
+        bar.SetSteps(1, 1);
+        bar.SetPosition(51);
+        bar.OnScroll = [this](Object*, ScrollCode code, int& pos) { seen.push_back({code, pos, bar.Position()}); };
+        form.SetWidth(600);
+        form.SetHeight(40);
+        form.Show();
+    }
+    QPoint Arrow(QStyle::SubControl which) const
+    {
+        auto* q = static_cast<QScrollBar*>(bar.NativeWidget());
+        QStyleOptionSlider opt;
+        opt.initFrom(q);
+        opt.orientation = Qt::Horizontal;
+        opt.minimum = q->minimum();
+        opt.maximum = q->maximum();
+        opt.sliderPosition = q->sliderPosition();
+        opt.sliderValue = q->value();
+        opt.singleStep = q->singleStep();
+        opt.pageStep = q->pageStep();
+        opt.subControls = QStyle::SC_All;
+        return q->style()->subControlRect(QStyle::CC_ScrollBar, &opt, which, q).center();
+    }
+};
+
+} // namespace
+
+TEST(ScrollBar, EveryNotificationCarriesTheNewPositionBeforeTheBarStoresIt)
+{
+    Bar b;
+    Click(b.bar, Qt::LeftButton, b.Arrow(QStyle::SC_ScrollBarAddLine));
+    ASSERT_GE(b.seen.size(), 2u);
+    EXPECT_EQ(b.seen[0].code, ScrollCode::LineDown);
+    EXPECT_EQ(b.seen[0].position, 52);
+    EXPECT_EQ(b.seen[0].stored, 51) << "the handler runs before the bar stores the position";
+    EXPECT_EQ(b.seen.back().code, ScrollCode::EndScroll);
+    EXPECT_EQ(b.bar.Position(), 52);
+
+    b.seen.clear();
+    Click(b.bar, Qt::LeftButton, b.Arrow(QStyle::SC_ScrollBarSubLine));
+    ASSERT_FALSE(b.seen.empty());
+    EXPECT_EQ(b.seen[0].code, ScrollCode::LineUp);
+    EXPECT_EQ(b.seen[0].position, 51);
+    EXPECT_EQ(b.seen[0].stored, 52);
+}
+
+TEST(ScrollBar, PositionsAreClampedAndCodeChangesAreSilent)
+{
+    Bar b;
+    b.bar.SetPosition(100);
+    EXPECT_TRUE(b.seen.empty());
+    Click(b.bar, Qt::LeftButton, b.Arrow(QStyle::SC_ScrollBarAddLine));
+    for (const auto& s : b.seen)
+        EXPECT_EQ(s.position, 100);
+    QTest::keyClick(b.bar.NativeWidget(), Qt::Key_Home);
+    ASSERT_FALSE(b.seen.empty());
+    EXPECT_EQ(b.bar.Position(), 0);
+}
+
+TEST(ScrollBar, DraggingTheThumbReportsEveryStep)
+{
+    Bar b;
+    QWidget* w = b.bar.NativeWidget();
+    const QPoint thumb = b.Arrow(QStyle::SC_ScrollBarSlider);
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, thumb);
+    for (int dx = 10; dx <= 50; dx += 10)
+        QTest::mouseMove(w, thumb + QPoint(dx, 0));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, thumb + QPoint(50, 0));
+    int tracks = 0;
+    for (const auto& s : b.seen) {
+        if (s.code == ScrollCode::Track) {
+            ++tracks;
+            EXPECT_GT(s.position, s.stored);
+        }
+    }
+    EXPECT_GE(tracks, 3);
+    EXPECT_EQ(b.seen.back().code, ScrollCode::EndScroll);
+}
+
+namespace {
+
+struct TwoForms {
+    Form a, b;
+    int activatedA = 0, activatedB = 0;
+    TwoForms()
+    {
+        a.OnActivate = [this](Object*) { ++activatedA; };
+        b.OnActivate = [this](Object*) { ++activatedB; };
+        for (Form* f : {&a, &b}) {
+            f->SetWidth(200);
+            f->SetHeight(100);
+        }
+    }
+};
+
+void SendActivate(Form& f)
+{
+    QEvent e(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(f.NativeWidget(), &e);
+}
+
+} // namespace
+
+TEST(Activation, RaisedOncePerChangeOfFormAndSynchronouslyInShow)
+{
+    TwoForms t;
+    t.a.Show();
+    EXPECT_EQ(t.activatedA, 1) << "raised before Show returns";
+    t.a.Show();
+    SendActivate(t.a);
+    ProcessEvents();
+    EXPECT_EQ(t.activatedA, 1) << "the same form again is no change";
+    t.b.Show();
+    EXPECT_EQ(t.activatedB, 1);
+    EXPECT_EQ(Application::Instance().ActiveForm(), &t.b);
+}
+
+TEST(Activation, AStaleActivationAfterShowDoesNotTakeTheFocusBack)
+{
+    TwoForms t;
+    t.a.Show();
+    t.b.Show();
+    SendActivate(t.a);  // requested before b was shown, delivered after
+    EXPECT_EQ(t.activatedA, 1);
+    EXPECT_EQ(Application::Instance().ActiveForm(), &t.b);
+    SendActivate(t.b);
+    SendActivate(t.a);  // once b's own activation arrived, a real one counts
+    EXPECT_EQ(t.activatedA, 2);
+}
+
+TEST(Activation, AClickInAnInactiveFormActivatesItBeforeTheClickIsHandled)
+{
+    TwoForms t;
+    Button button(t.a, "go");
+    button.SetBounds(0, 0, 50, 20);
+    int activationsSeenByClick = -1;
+    button.OnClick = [&](Object*) { activationsSeenByClick = t.activatedA; };
+    t.a.Show();
+    t.b.Show();
+    Click(button);
+    EXPECT_EQ(t.activatedA, 2);
+    EXPECT_EQ(activationsSeenByClick, 2);
+}
+
+TEST(Activation, AClosedMessageBoxGivesTheFocusBackWithoutActivation)
+{
+    TwoForms t;
+    t.a.Show();
+    std::string seenTitle, seenText;
+    Application::Instance().SetMessageHandler([&](const std::string& title, const std::string& text) {
+        seenTitle = title;
+        seenText = text;
+    });
+    Application::Instance().MessageBox("一行目\r\n二行目");
+    SendActivate(t.a);  // what the window system sends when the box closes
+    Application::Instance().SetMessageHandler({});
+    EXPECT_EQ(seenTitle, "Orvalis");
+    EXPECT_EQ(seenText, "一行目\r\n二行目");
+    EXPECT_EQ(t.activatedA, 1);
+}
+
+TEST(Form, TheCloseBoxOfAFormThatIsNotTheMainFormHidesIt)
+{
+    TwoForms t;
+    t.b.Show();
+    t.b.NativeWidget()->close();
+    EXPECT_FALSE(t.b.Visible());
+    EXPECT_NE(Application::Instance().ActiveForm(), &t.b);
+}
+
+TEST(Form, BoundsAreTheOuterSizesAndCentringKeepsTheWindowOnScreen)
+{
+    Form f;
+    f.SetTop(0);
+    f.SetLeft(0);
+    f.SetWidth(1024);
+    f.SetHeight(768);
+    f.SetCenteredOnFirstShow(true);
+    f.Show();
+    EXPECT_GE(f.Left(), 0);
+    EXPECT_GE(f.Top(), 0);
+    EXPECT_EQ(f.Width(), 1024);
+    EXPECT_EQ(f.Height(), 768);
+}
+
+TEST(PaintBox, OnPaintComesFromTheEventLoopAfterShowReturns)
+{
+    Form f;
+    PaintBox box(f);
+    box.SetBounds(8, 29, 100, 100);
+    int paints = 0;
+    box.OnPaint = [&](Object* sender) {
+        EXPECT_EQ(sender, &box);
+        EXPECT_EQ(box.GetCanvas().BrushColor(), clWhite);
+        ++paints;
+    };
+    f.Show();
+    EXPECT_EQ(paints, 0) << "not inside Show";
+    ProcessEvents();
+    EXPECT_EQ(paints, 1);
+    box.NativeWidget()->repaint();  // the window system asks again: the image answers
+    ProcessEvents();
+    EXPECT_EQ(paints, 1);
+}
+
+TEST(PaintBox, MouseDownForEveryButtonAtTheClickedPixel)
+{
+    Form f;
+    PaintBox box(f);
+    box.SetBounds(8, 29, 100, 100);
+    f.Show();
+    struct Down {
+        MouseButton button;
+        ShiftState shift;
+        int x, y;
+    };
+    std::vector<Down> downs;
+    box.OnMouseDown = [&](Object*, MouseButton b, ShiftState s, int x, int y) { downs.push_back({b, s, x, y}); };
+    QTest::mouseClick(box.NativeWidget(), Qt::LeftButton, Qt::NoModifier, {3, 4});
+    QTest::mouseClick(box.NativeWidget(), Qt::RightButton, Qt::ShiftModifier, {50, 60});
+    QTest::mouseClick(box.NativeWidget(), Qt::MiddleButton, Qt::ControlModifier, {99, 0});
+    QTest::mouseDClick(box.NativeWidget(), Qt::LeftButton, Qt::NoModifier, {7, 7});
+    ASSERT_GE(downs.size(), 4u);
+    EXPECT_EQ(downs[0].button, MouseButton::Left);
+    EXPECT_EQ(downs[0].x, 3);
+    EXPECT_EQ(downs[0].y, 4);
+    EXPECT_EQ(downs[1].button, MouseButton::Right);
+    EXPECT_TRUE(downs[1].shift & ssShift);
+    EXPECT_EQ(downs[1].x, 50);
+    EXPECT_EQ(downs[2].button, MouseButton::Middle);
+    EXPECT_TRUE(downs[2].shift & ssCtrl);
+    EXPECT_EQ(downs.back().x, 7);
+}

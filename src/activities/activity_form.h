@@ -27,9 +27,6 @@ class ActivityForm : public tk::Form {
 public:
     explicit ActivityForm(const ActivityLayout& layout);
 
-    // The status strip above the plane, on the window's own canvas.
-    static constexpr tk::Rect kStatusStrip{10, 5, 700, 25};
-
     std::unique_ptr<tk::PaintBox> PaintBox1;
     std::unique_ptr<tk::ScrollBar> ScrollBar1;
     std::unique_ptr<tk::Button> BtnSyuryo;

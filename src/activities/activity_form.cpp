@@ -13,8 +13,6 @@ ActivityForm::ActivityForm(const ActivityLayout& layout)
     : PaintBox1(std::make_unique<tk::PaintBox>(*this)),
       ScrollBar1(std::make_unique<tk::ScrollBar>(*this)),
       BtnSyuryo(std::make_unique<tk::Button>(*this, "終わる")),
-      GroupBox1(std::make_unique<tk::GroupBox>(*this, "条件入力ボタン")),
-      GroupBox2(std::make_unique<tk::GroupBox>(*this, "曲線の条件")),
       BtnSai(std::make_unique<tk::Button>(*this, "再試行")),
       BtnByoga(std::make_unique<tk::Button>(*this, "条件を満たすグラフを描く")),
       Plane(*PaintBox1, layout.planeStyle)
@@ -45,11 +43,6 @@ ActivityForm::ActivityForm(const ActivityLayout& layout)
     BtnSyuryo->SetFont(kBoldButtonFont);
     BtnSyuryo->OnClick = [this](tk::Object* s) { BtnSyuryoClick(s); };
 
-    GroupBox1->SetBounds(699, 418, 209, 273);
-    GroupBox1->SetFont({"ＭＳ Ｐ明朝", 21, tk::clMaroon, false});
-    GroupBox2->SetBounds(691, 24, 318, 289);
-    GroupBox2->SetFont({"ＭＳ Ｐ明朝", 21, tk::clRed, false});
-
     BtnSai->SetBounds(931, 576, 86, 51);
     BtnSai->SetFont(kBoldButtonFont);
     BtnSai->OnClick = [this](tk::Object* s) { Syokika(s); };
@@ -60,11 +53,19 @@ ActivityForm::ActivityForm(const ActivityLayout& layout)
     BtnByoga->Hide();
     BtnByoga->OnClick = [this](tk::Object* s) { BtnByogaClick(s); };
 
-    SetTabOrder({ScrollBar1.get(), BtnSyuryo.get(), GroupBox1.get(), GroupBox2.get(), BtnSai.get(),
-                 BtnByoga.get()});
-
     OnActivate = [this](tk::Object* s) { Syokika(s); };
     FormCreate();
+}
+
+void ActivityForm::SetPanelTabOrder(const tk::Control& keypad, const tk::Control& panel)
+{
+    SetTabOrder({ScrollBar1.get(), BtnSyuryo.get(), &keypad, &panel, BtnSai.get(), BtnByoga.get()});
+}
+
+void ActivityForm::InvalidateCurve()
+{
+    CurveShown = false;
+    BtnByoga->Hide();
 }
 
 void ActivityForm::FormCreate()
@@ -83,8 +84,7 @@ void ActivityForm::Syokika(tk::Object* sender)
     Plane.SetZoom(ScrollBar1->Position());
     GetCanvas().SetFontSize(16);
     ResetConditions(sender);
-    CurveShown = false;
-    BtnByoga->Hide();
+    InvalidateCurve();
 }
 
 void ActivityForm::ClsButtonClick(tk::Object* sender)

@@ -3,7 +3,6 @@
 #include "plane/plane.h"
 #include "toolkit/button.h"
 #include "toolkit/form.h"
-#include "toolkit/groupbox.h"
 #include "toolkit/paintbox.h"
 #include "toolkit/scrollbar.h"
 
@@ -21,7 +20,7 @@ struct ActivityLayout {
 };
 
 // The frame both activity windows share: the plane with its zoom bar, the
-// retry, end and graph buttons, the two panels, the reset and the plane's
+// retry, end and graph buttons, the reset and the plane's
 // repaint and click. Each window adds its conditions, readout and curve.
 class ActivityForm : public tk::Form {
 public:
@@ -30,8 +29,6 @@ public:
     std::unique_ptr<tk::PaintBox> PaintBox1;
     std::unique_ptr<tk::ScrollBar> ScrollBar1;
     std::unique_ptr<tk::Button> BtnSyuryo;
-    std::unique_ptr<tk::GroupBox> GroupBox1;
-    std::unique_ptr<tk::GroupBox> GroupBox2;
     std::unique_ptr<tk::Button> BtnSai;
     std::unique_ptr<tk::Button> BtnByoga;
 
@@ -54,6 +51,13 @@ public:
                             int y);
 
 protected:
+    // Puts the keypad and the condition panel, which the window's condition
+    // entry builds, into the focus order.
+    void SetPanelTabOrder(const tk::Control& keypad, const tk::Control& panel);
+    // Drops a drawn curve without repainting: the curve stays on the plane
+    // until its next repaint.
+    void InvalidateCurve();
+
     // The window's own share of the reset, between the zoom and font steps
     // and the hiding of the graph button.
     virtual void ResetConditions(tk::Object* sender) = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "activities/activity_form.h"
+#include "entry/junsen_entry.h"
 
 namespace activities {
 
@@ -13,12 +14,19 @@ public:
     plane::RealPoint FocusF;
     plane::RealPoint FootH;
 
-    // Entry states the repaint reads (filled in by the condition entry).
-    int LineKind = 0;
-    int FocusXState = 0;
-    int FocusYState = 0;
-    int RatioPFState = 0;
-    int RatioPHState = 0;
+    // The condition panel and the keypad with the fields they fill.
+    entry::JunsenEntry Entry;
+    entry::JunsenFields& Fields = Entry.Fields;
+
+    // The confirm key: selects the first incomplete field, or checks that F
+    // is off the fixed line and draws the line and F on a fresh plane.
+    void BtnKetteiClick(tk::Object* sender);
+    // The fixed line across twice the visible range, cyan, 2 pixels wide.
+    void Junsen_Dsp();
+    // The segments F -> P -> H and the readout of the ratio.
+    void Sen_Dsp();
+    // The conic of the entered ratio, in red.
+    void Kansubyoga();
 
 protected:
     void ResetConditions(tk::Object* sender) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "activities/activity_form.h"
+#include "entry/syoten_entry.h"
 
 namespace activities {
 
@@ -14,11 +15,19 @@ public:
     plane::RealPoint Focus2;
     int PointPSet = 0;
 
-    // Entry states the repaint reads (filled in by the condition entry).
-    int Focus1XState = 0;
-    int Focus1YState = 0;
-    int Focus2XState = 0;
-    int Focus2YState = 0;
+    // The condition panel and the keypad with the fields they fill.
+    entry::SyotenEntry Entry;
+    entry::SyotenFields& Fields = Entry.Fields;
+
+    // The confirm key: selects the first incomplete field, or fixes F1 and F2
+    // on a fresh plane and checks the distance against |F1F2|.
+    void BtnKetteiClick(tk::Object* sender);
+    // The re-entry prompt for a sum or difference that cannot be.
+    void sainyuryokusiji(tk::Object* sender);
+    // The segments F1 -> P -> F2 and the readout of the sum or difference.
+    void Sen_Dsp();
+    // The ellipse or hyperbola, in red, for foci on a horizontal or vertical line.
+    void Kansubyoga();
 
 protected:
     void ResetConditions(tk::Object* sender) override;

@@ -1,0 +1,362 @@
+#!/usr/bin/env bash
+# End-to-end test: drives the real program on a virtual X screen the way a
+# person would, with the mouse, and checks what is on the screen.
+#
+#   e2e.sh PROGRAM OUTPUT_DIR
+#
+# Starts Xvfb (1024x768x24, no window manager), starts PROGRAM on it, opens
+# each activity window from the menu, checks the coordinate plane's axes and
+# grid in a screenshot, clicks the plane, closes the window with its end
+# button, and finally quits from the menu, which must end the process with
+# status 0. Screenshots and logs go to OUTPUT_DIR. With
+# ORVALIS_UPDATE_SCREENSHOT=1 the first activity's screenshot also replaces
+# docs/screenshot.png.
+#
+# Exits 77 (skipped) when Xvfb or xdotool is not installed.
+set -euo pipefail
+
+if (($# != 2)); then
+    echo "usage: $0 PROGRAM OUTPUT_DIR" >&2
+    exit 2
+fi
+program=$1
+out=$2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "e2e: SKIP: $tool is not installed (Debian packages xvfb and xdotool)"
+        exit 77
+    fi
+done
+for tool in import convert; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "e2e: FAIL: $tool is not installed (Debian package imagemagick)" >&2
+        exit 1
+    fi
+done
+if [[ ! -x $program ]]; then
+    echo "e2e: FAIL: no program at $program" >&2
+    exit 1
+fi
+
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+rm -f "$out"/*.png "$out"/*.rgb "$out"/*.log "$out/display"
+
+# The screen and the program's layout, in pixels.
+readonly SCREEN_W=1024 SCREEN_H=768
+readonly MENU_W=250 MENU_H=250
+# Buttons of the menu, as left top width height in the window.
+readonly -a MENU_FIRST=(16 8 209 49) MENU_SECOND=(16 72 209 49) MENU_QUIT=(16 136 209 49)
+# In an activity window: the plane's surface, its end button.
+readonly PLANE_X=8 PLANE_Y=29
+readonly -a END_BUTTON=(931 640 86 51)
+# At the initial zoom the axes are the plane's column and row 330, and the
+# grid lines are every 33 pixels from them.
+readonly AXIS=330 GRID=33
+readonly BLACK=0,0,0 SILVER=192,192,192
+
+readonly WAIT_SECONDS=${ORVALIS_E2E_WAIT:-30}
+
+xvfb_pid=
+prog_pid=
+runtime_dir=
+
+log() { echo "e2e: $*"; }
+
+program_log_tail() {
+    if [[ -s $out/program.log ]]; then
+        echo "---- last lines of $out/program.log ----" >&2
+        tail -n 40 "$out/program.log" >&2
+        echo "----" >&2
+    fi
+}
+
+fail() {
+    echo "e2e: FAIL: $*" >&2
+    program_log_tail
+    exit 1
+}
+
+cleanup() {
+    local rc=$?
+    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then
+        kill "$prog_pid" 2>/dev/null || true
+        sleep 0.2
+        kill -9 "$prog_pid" 2>/dev/null || true
+    fi
+    if [[ -n $xvfb_pid ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    [[ -n $runtime_dir ]] && rm -rf "$runtime_dir"
+    exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Whether the program is still running (a zombie waiting to be reaped is not).
+program_alive() {
+    local stat
+    stat=$(cat "/proc/$prog_pid/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }
+    [[ ${stat:0:1} != Z ]]
+}
+
+# Fails when the program has ended; $1 says what the test was doing.
+require_alive() {
+    if ! program_alive; then
+        local status=0
+        wait "$prog_pid" || status=$?
+        prog_pid=
+        fail "the program ended (status $status) $1"
+    fi
+}
+
+# ---------------------------------------------------------------- X server
+log "starting Xvfb"
+Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset \
+    3>"$out/display" >"$out/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for ((i = 0; i < 100; i++)); do
+    # Xvfb writes the number and a newline once it accepts clients.
+    (($(wc -l <"$out/display") > 0)) && break
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start (see $out/xvfb.log)"
+    sleep 0.1
+done
+display_number=$(tr -d '[:space:]' <"$out/display")
+[[ $display_number =~ ^[0-9]+$ ]] || fail "Xvfb gave no display number within 10 s (see $out/xvfb.log)"
+export DISPLAY=":$display_number"
+unset WAYLAND_DISPLAY
+geometry=$(xdotool getdisplaygeometry) || fail "cannot talk to Xvfb on $DISPLAY"
+[[ $geometry == "$SCREEN_W $SCREEN_H" ]] || fail "the virtual screen is $geometry, not $SCREEN_W $SCREEN_H"
+log "Xvfb on $DISPLAY, $geometry"
+
+# ---------------------------------------------------------------- helpers
+# Prints the ids of the visible windows whose title is exactly $1.
+visible_windows() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+
+# Whether the list of window ids $1 (one a line) holds the id $2.
+holds_window() {
+    [[ $'\n'$1$'\n' == *$'\n'$2$'\n'* ]]
+}
+
+# Waits for a visible window titled exactly $1 and sets WINDOW to its id.
+wait_window() {
+    local title=$1 ids deadline=$((SECONDS + WAIT_SECONDS))
+    WINDOW=
+    while ((SECONDS < deadline)); do
+        ids=$(visible_windows "$title")
+        if [[ -n $ids ]]; then
+            WINDOW=${ids%%$'\n'*}
+            return 0
+        fi
+        require_alive "while waiting for the window \"$title\""
+        sleep 0.2
+    done
+    fail "no visible window \"$title\" within $WAIT_SECONDS s"
+}
+
+# Waits until the window $1 (titled $2) is no longer visible.
+wait_hidden() {
+    local id=$1 title=$2 deadline=$((SECONDS + 10))
+    while ((SECONDS < deadline)); do
+        holds_window "$(visible_windows "$title")" "$id" || return 0
+        require_alive "while waiting for the window \"$title\" to close"
+        sleep 0.2
+    done
+    fail "the window \"$title\" is still visible 10 s after its end button was clicked"
+}
+
+# Sets WIN_X WIN_Y WIN_W WIN_H to the window $1's place on the screen.
+window_geometry() {
+    WIN_X='' WIN_Y='' WIN_W='' WIN_H=''
+    while IFS='=' read -r key value; do
+        case $key in
+            X) WIN_X=$value ;;
+            Y) WIN_Y=$value ;;
+            WIDTH) WIN_W=$value ;;
+            HEIGHT) WIN_H=$value ;;
+        esac
+    done < <(xdotool getwindowgeometry --shell "$1")
+    [[ -n $WIN_X && -n $WIN_Y && -n $WIN_W && -n $WIN_H ]] || fail "cannot read the geometry of window $1"
+}
+
+# Checks that the window $1 (described as $2) is at $3,$4 with size $5x$6.
+expect_geometry() {
+    window_geometry "$1"
+    log "$2: ${WIN_W}x${WIN_H} at ($WIN_X,$WIN_Y)"
+    if [[ "$WIN_X,$WIN_Y ${WIN_W}x$WIN_H" != "$3,$4 ${5}x$6" ]]; then
+        fail "$2 is ${WIN_W}x${WIN_H} at ($WIN_X,$WIN_Y), expected ${5}x$6 at ($3,$4)"
+    fi
+}
+
+# Clicks the left button at $2,$3 in the client area of window $1.
+click_in() {
+    window_geometry "$1"
+    local x=$((WIN_X + $2)) y=$((WIN_Y + $3))
+    xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
+    sleep 0.1
+    xdotool click 1 || fail "cannot click at ($x,$y)"
+}
+
+# Clicks the middle of the control given as window id, left top width height.
+click_control() {
+    click_in "$1" $(($2 + $4 / 2)) $(($3 + $5 / 2))
+}
+
+# Takes a screenshot of the whole screen into $1 (PNG) and $1 minus .png
+# plus .rgb (8-bit RGB, row by row, for reading pixels).
+screenshot() {
+    local png=$1
+    import -window root "$png" 2>>"$out/imagemagick.log" || fail "import could not take a screenshot (see $out/imagemagick.log)"
+    convert "$png" -depth 8 "rgb:${png%.png}.rgb" 2>>"$out/imagemagick.log" ||
+        fail "convert could not read $png (see $out/imagemagick.log)"
+}
+
+# Prints the colour of screen pixel ($2,$3) of the RGB dump $1 as r,g,b.
+pixel() {
+    local offset=$((($3 * SCREEN_W + $2) * 3))
+    od -An -tu1 -j "$offset" -N3 "$1" | awk '{ printf "%d,%d,%d", $1, $2, $3 }'
+}
+
+# Checks the plane of the window at screen ($2,$3) in the RGB dump $1.
+# Prints one line per wrong pixel; prints nothing when all is right.
+plane_faults() {
+    local rgb=$1 left=$(($2 + PLANE_X)) top=$(($3 + PLANE_Y))
+    local k c got
+    # The axes, away from the origin and from the edges.
+    for c in 20 130 250 410 530 640; do
+        got=$(pixel "$rgb" $((left + AXIS)) $((top + c)))
+        [[ $got == "$BLACK" ]] || echo "y axis: plane ($AXIS,$c) is $got, expected black $BLACK"
+        got=$(pixel "$rgb" $((left + c)) $((top + AXIS)))
+        [[ $got == "$BLACK" ]] || echo "x axis: plane ($c,$AXIS) is $got, expected black $BLACK"
+    done
+    # Every grid line on both sides of both axes, crossed half-way between
+    # two lines of the other direction.
+    for k in 1 2 3 4 5 6 7 8 9; do
+        for c in $((AXIS - k * GRID)) $((AXIS + k * GRID)); do
+            got=$(pixel "$rgb" $((left + c)) $((top + AXIS - GRID / 2 - 2 * GRID)))
+            [[ $got == "$SILVER" ]] || echo "grid column $c: plane ($c,$((AXIS - GRID / 2 - 2 * GRID))) is $got, expected silver $SILVER"
+            got=$(pixel "$rgb" $((left + AXIS + GRID / 2 + 2 * GRID)) $((top + c)))
+            [[ $got == "$SILVER" ]] || echo "grid row $c: plane ($((AXIS + GRID / 2 + 2 * GRID)),$c) is $got, expected silver $SILVER"
+        done
+    done
+    # Between the lines the plane is neither an axis nor a grid line.
+    for c in $((AXIS - 3 * GRID - GRID / 2)) $((AXIS + 4 * GRID + GRID / 2)); do
+        got=$(pixel "$rgb" $((left + c)) $((top + c)))
+        if [[ $got == "$BLACK" || $got == "$SILVER" ]]; then
+            echo "plane ($c,$c), inside a grid cell, is $got, a line colour"
+        fi
+    done
+}
+
+# Screenshots the screen into $2 until the plane of window $1 is right,
+# for a few seconds (the first paint may come a little after the window).
+check_plane() {
+    local id=$1 png=$2 faults deadline=$((SECONDS + 5))
+    window_geometry "$id"
+    while :; do
+        screenshot "$png"
+        faults=$(plane_faults "${png%.png}.rgb" "$WIN_X" "$WIN_Y")
+        [[ -z $faults ]] && return 0
+        ((SECONDS < deadline)) || break
+        sleep 0.5
+    done
+    printf '%s\n' "$faults" | sed -n '1,12p' >&2
+    fail "the plane's axes or grid are wrong in $png ($(printf '%s\n' "$faults" | wc -l) pixels)"
+}
+
+# Visible windows other than the ones given, by id (a message box, say).
+other_visible_windows() {
+    local id known
+    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null || true); do
+        for known in "$@"; do
+            [[ $id == "$known" ]] && continue 2
+        done
+        echo "$id"
+    done
+}
+
+# Opens an activity from the menu, checks it and closes it again.
+#   $1 menu window id, $2 the menu button's name, $3 window title, $4
+#   screenshot name, $5.. the menu button as left top width height
+run_activity() {
+    local menu=$1 what=$2 title=$3 shot=$4 id extra
+    shift 4
+    log "clicking the menu's $what button"
+    click_control "$menu" "$@"
+    wait_window "$title"
+    id=$WINDOW
+    log "window \"$title\" is visible (id $id)"
+    expect_geometry "$id" "the window \"$title\"" 0 0 "$SCREEN_W" "$SCREEN_H"
+
+    check_plane "$id" "$out/$shot.png"
+    log "axes and grid of the plane are right ($out/$shot.png)"
+
+    log "clicking the plane"
+    click_in "$id" $((PLANE_X + AXIS + 5 * GRID)) $((PLANE_Y + AXIS - 4 * GRID))
+    sleep 0.5
+    require_alive "after a click on the plane of \"$title\""
+    extra=$(other_visible_windows "$menu" "$id")
+    if [[ -n $extra ]]; then
+        # A message box: say what it is and answer it, as a person would.
+        for w in $extra; do
+            log "a window \"$(xdotool getwindowname "$w" 2>/dev/null)\" appeared after the click; answering it with Return"
+            timeout 5 xdotool windowfocus --sync "$w" 2>/dev/null || true
+            xdotool key Return
+        done
+        sleep 0.5
+        require_alive "after answering a window that the click on the plane opened"
+    fi
+    screenshot "$out/$shot-clicked.png"
+    holds_window "$(visible_windows "$title")" "$id" || fail "the window \"$title\" disappeared after a click on its plane"
+
+    log "clicking the end button 終わる"
+    click_control "$id" "${END_BUTTON[@]}"
+    wait_hidden "$id" "$title"
+    log "window \"$title\" is hidden"
+    require_alive "after the end button of \"$title\""
+}
+
+# ---------------------------------------------------------------- program
+runtime_dir=$(mktemp -d)
+log "starting $program"
+env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime_dir" LC_ALL=C.UTF-8 \
+    "$program" >"$out/program.log" 2>&1 &
+prog_pid=$!
+
+wait_window Orvalis
+menu=$WINDOW
+log "menu window is visible (id $menu)"
+expect_geometry "$menu" "the menu" 0 0 "$MENU_W" "$MENU_H"
+screenshot "$out/menu.png"
+
+run_activity "$menu" first 'Orvalis（準線と焦点）' activity1 "${MENU_FIRST[@]}"
+if [[ ${ORVALIS_UPDATE_SCREENSHOT:-} == 1 ]]; then
+    cp "$out/activity1.png" "$here/../../docs/screenshot.png"
+    log "updated docs/screenshot.png"
+fi
+
+wait_window Orvalis
+menu=$WINDOW
+run_activity "$menu" second 'Orvalis（２つの焦点）' activity2 "${MENU_SECOND[@]}"
+
+wait_window Orvalis
+menu=$WINDOW
+log "clicking the menu's quit button"
+click_control "$menu" "${MENU_QUIT[@]}"
+deadline=$((SECONDS + WAIT_SECONDS))
+while program_alive; do
+    ((SECONDS < deadline)) || fail "the program is still running $WAIT_SECONDS s after its quit button was clicked"
+    sleep 0.2
+done
+status=0
+wait "$prog_pid" || status=$?
+prog_pid=
+((status == 0)) || fail "the program ended with status $status after its quit button, expected 0"
+log "the program ended with status 0"
+log "PASS"

@@ -1,12 +1,21 @@
 #include "mapping.h"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 
 namespace plane {
 
+namespace {
+std::atomic<long> nonFiniteRoundoffs{0};
+} // namespace
+
+long NonFiniteRoundoffs() { return nonFiniteRoundoffs.load(std::memory_order_relaxed); }
+
 std::int32_t Roundoff(long double v)
 {
+    if (!std::isfinite(v))
+        nonFiniteRoundoffs.fetch_add(1, std::memory_order_relaxed);
     if (std::isnan(v))
         return 0;
     constexpr long double lo = std::numeric_limits<std::int32_t>::min();

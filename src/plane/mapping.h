@@ -29,6 +29,9 @@ struct PixelPoint {
 // NaN gives 0 and values beyond the 32-bit range are clamped to it, so no
 // non-finite or huge value ever reaches an integer conversion.
 std::int32_t Roundoff(long double v);
+// How many values Roundoff was given that were NaN or infinite: every such
+// value is a point that should never have reached the drawing.
+long NonFiniteRoundoffs();
 
 inline RealPoint ZahyoR(float x, float y) { return RealPoint{x, y}; }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace tk {
 class PaintBox;
@@ -39,6 +40,9 @@ public:
     std::int32_t GridUnit = 0;
     int AfterimageCount = 0;
     RealPixel ClickPixel;
+    // The two texts the last readout wrote above the plane.
+    std::string ReadoutCoordinates;
+    std::string ReadoutQuantity;
 
     RealPoint& PointP() { return points_[0]; }
     const RealPoint& PointP() const { return points_[0]; }

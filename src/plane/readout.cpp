@@ -25,7 +25,8 @@ void TenP_Dsp(Plane& plane, tk::Canvas& window)
 {
     plane.Canvas().SetPenColor(tk::clLime);
     plane.Ten_Dsp(plane.PointP());
-    WriteStrip(window, kCoordinateRect, tk::clRed, CoordinateText(plane.PointP()));
+    plane.ReadoutCoordinates = CoordinateText(plane.PointP());
+    WriteStrip(window, kCoordinateRect, tk::clRed, plane.ReadoutCoordinates);
 }
 
 tk::Point ToCanvas(const Plane& plane, RealPoint p)
@@ -42,6 +43,7 @@ void ShowReadout(Plane& plane, tk::Canvas& window, const Measurement& m)
     // nothing of them, but this keeps the order the segments were measured in.
     const std::array<tk::Point, 3> path{ToCanvas(plane, m.from), ToCanvas(plane, plane.PointP()),
                                         ToCanvas(plane, m.to)};
+    plane.ReadoutQuantity = m.text;
     WriteStrip(window, kQuantityRect, tk::clPurple, m.text);
     TenP_Dsp(plane, window);
     tk::Canvas& pen = plane.Canvas();

@@ -155,7 +155,9 @@ void Form::Show()
     // can be honoured.
     if (state_ == WindowState::Normal)
         ApplyBounds();
-    widget_->raise();
+    // The offscreen platform has no stacking order and warns on every raise.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        widget_->raise();
     widget_->activateWindow();
     Application::Instance().NoteActivation(this, Application::ActivationSource::Show);
 }

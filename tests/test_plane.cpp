@@ -11,6 +11,8 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
+#include "support/scroll_driver.h"
+
 #include <gtest/gtest.h>
 
 using namespace activities;
@@ -38,21 +40,7 @@ void SetZoom(ActivityForm& f, int position)
     f.PaintBox1Paint(nullptr);
 }
 
-QPoint BarPoint(tk::ScrollBar& bar, QStyle::SubControl which)
-{
-    auto* q = static_cast<QScrollBar*>(bar.NativeWidget());
-    QStyleOptionSlider opt;
-    opt.initFrom(q);
-    opt.orientation = Qt::Horizontal;
-    opt.minimum = q->minimum();
-    opt.maximum = q->maximum();
-    opt.sliderPosition = q->sliderPosition();
-    opt.sliderValue = q->value();
-    opt.singleStep = q->singleStep();
-    opt.pageStep = q->pageStep();
-    opt.subControls = QStyle::SC_All;
-    return q->style()->subControlRect(QStyle::CC_ScrollBar, &opt, which, q).center();
-}
+using scroll_test::BarPoint;
 
 } // namespace
 

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include "support/scroll_driver.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -134,21 +136,7 @@ struct Bar {
         form.SetHeight(40);
         form.Show();
     }
-    QPoint Arrow(QStyle::SubControl which) const
-    {
-        auto* q = static_cast<QScrollBar*>(bar.NativeWidget());
-        QStyleOptionSlider opt;
-        opt.initFrom(q);
-        opt.orientation = Qt::Horizontal;
-        opt.minimum = q->minimum();
-        opt.maximum = q->maximum();
-        opt.sliderPosition = q->sliderPosition();
-        opt.sliderValue = q->value();
-        opt.singleStep = q->singleStep();
-        opt.pageStep = q->pageStep();
-        opt.subControls = QStyle::SC_All;
-        return q->style()->subControlRect(QStyle::CC_ScrollBar, &opt, which, q).center();
-    }
+    QPoint Arrow(QStyle::SubControl which) const { return scroll_test::BarPoint(bar, which); }
 };
 
 } // namespace

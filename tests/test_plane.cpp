@@ -198,3 +198,26 @@ TEST(PlaneZoom, TheBarRepaintsAtTheNewZoomBeforeItStoresThePosition)
     w.form.BtnSai->Click();
     EXPECT_EQ(w.form.Plane.GridUnit, 4);
 }
+
+TEST(ActivityFrame, TabRunsFromTheZoomBarThroughTheKeypadToTheRetryButton)
+{
+    Opened<TJunsen_Form> j;
+    Opened<TSyoten_Form> s;
+    for (ActivityForm* f : {static_cast<ActivityForm*>(&j.form), static_cast<ActivityForm*>(&s.form)}) {
+        const entry::Keypad& k = f == &j.form ? j.form.Entry.Keypad : s.form.Entry.Keypad;
+        const std::vector<const tk::Control*> expected{
+            f->ScrollBar1.get(), f->BtnSyuryo.get(), k.Btn00.get(),  k.BtnDot.get(),   k.BtnKettei.get(),
+            k.BtnKesu.get(),     k.Btn01.get(),      k.BtnRoot.get(), k.Btn03.get(),    k.Btn02.get(),
+            k.Btn04.get(),       k.BtnMinus.get(),   k.Btn06.get(),  k.Btn05.get(),    k.Btn07.get(),
+            k.BtnPlus.get(),     k.Btn09.get(),      k.Btn08.get(),  k.BtnKindLeft.get(), k.BtnKindRight.get(),
+            f->BtnSai.get(),     f->ScrollBar1.get()};  // the hidden graph button is passed over
+        f->Show();
+        f->ScrollBar1->NativeWidget()->setFocus(Qt::OtherFocusReason);
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            QWidget* focus = f->NativeWidget()->focusWidget();
+            ASSERT_EQ(focus, expected[i]->NativeWidget()) << f->Caption() << ", stop " << i << ": "
+                                                           << (focus ? focus->metaObject()->className() : "none");
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+    }
+}

@@ -172,12 +172,40 @@ bool Form::Visible() const { return widget_->isVisible(); }
 
 void Form::SetTabOrder(std::initializer_list<const Control*> order)
 {
-    const Control* previous = nullptr;
-    for (const Control* c : order) {
-        if (previous)
-            QWidget::setTabOrder(previous->NativeWidget(), c->NativeWidget());
-        previous = c;
-    }
+    if (order.size() == 0)
+        return;
+    std::vector<QWidget*>& list = tabOrders_[order.begin()[0]->NativeWidget()->parentWidget()];
+    list.clear();
+    for (const Control* c : order)
+        list.push_back(c->NativeWidget());
+    RelinkFocusChain();
+}
+
+// Qt keeps one focus chain for the whole window, and setTabOrder between
+// compound widgets drags their children along in ways that are hard to
+// foresee: the chain is instead laid anew, leaf by leaf, from the orders of
+// every parent.
+void Form::RelinkFocusChain()
+{
+    std::vector<QWidget*> chain;
+    auto visit = [&](auto& self, QWidget* parent) -> void {
+        std::vector<QWidget*> children;
+        if (const auto it = tabOrders_.find(parent); it != tabOrders_.end())
+            children = it->second;
+        for (QObject* o : parent->children()) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (w && !w->isWindow() && std::find(children.begin(), children.end(), w) == children.end())
+                children.push_back(w);
+        }
+        for (QWidget* w : children) {
+            if (w->focusPolicy() & Qt::TabFocus)
+                chain.push_back(w);
+            self(self, w);
+        }
+    };
+    visit(visit, widget_);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 QWidget* Form::ClientWidget() const { return widget_; }

@@ -4,7 +4,9 @@
 #include "control.h"
 
 #include <initializer_list>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace tk {
 
@@ -52,6 +54,10 @@ public:
     bool Visible() const;
 
     Canvas& GetCanvas() { return canvas_; }
+    // The focus order of controls that share one parent (the form or a
+    // group box). Tab runs through the form's controls in their order and
+    // through a group box's controls where the box stands in it; controls
+    // left out follow in the order they were made.
     void SetTabOrder(std::initializer_list<const Control*> order);
 
     NotifyEvent OnActivate;
@@ -64,6 +70,7 @@ private:
     void PlaceOnShow();
     void ApplyBounds();
     void EnsureSurface(int width, int height);
+    void RelinkFocusChain();
 
     FormWidget* widget_;
     Canvas canvas_;
@@ -73,6 +80,7 @@ private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool centreOnFirstShow_ = false;
     bool shownOnce_ = false;
+    std::map<const QWidget*, std::vector<QWidget*>> tabOrders_;  // by parent
 };
 
 } // namespace tk

@@ -64,6 +64,9 @@ ScrollBar::ScrollBar(Container& parent) : Control(new ScrollBarWidget(this, pare
     bar_->setSingleStep(1);
     bar_->setPageStep(1);
     bar_->setTracking(true);
+    // Like every windowed control, the bar takes the focus from Tab and from
+    // a click, and its keys scroll (Qt's bars take none by default).
+    bar_->setFocusPolicy(Qt::StrongFocus);
 }
 
 void ScrollBar::SetRange(int minimum, int maximum) { bar_->setRange(minimum, maximum); }

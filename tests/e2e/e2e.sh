@@ -6,11 +6,13 @@
 #
 # Starts Xvfb (1024x768x24, no window manager), starts PROGRAM on it, opens
 # each activity window from the menu, checks the coordinate plane's axes and
-# grid in a screenshot, clicks the plane, closes the window with its end
-# button, and finally quits from the menu, which must end the process with
-# status 0. Screenshots and logs go to OUTPUT_DIR. With
-# ORVALIS_UPDATE_SCREENSHOT=1 the first activity's screenshot also replaces
-# docs/screenshot.png.
+# grid in a screenshot, keys a condition on the keypad, confirms it, clicks
+# a point that fits it, draws the curve with the graph button and checks the
+# fixed objects, segments, readout and curve on the screen's pixels, closes
+# the window with its end button, and finally quits from the menu, which
+# must end the process with status 0. Screenshots and logs go to OUTPUT_DIR.
+# With ORVALIS_UPDATE_SCREENSHOT=1 the first activity's screenshot with its
+# curve also replaces docs/screenshot.png.
 #
 # Exits 77 (skipped) when Xvfb or xdotool is not installed.
 set -euo pipefail
@@ -56,6 +58,12 @@ readonly -a END_BUTTON=(931 640 86 51)
 # grid lines are every 33 pixels from them.
 readonly AXIS=330 GRID=33
 readonly BLACK=0,0,0 SILVER=192,192,192
+# The keypad box and the condition panel, as left top in the window; the
+# keys are 49 x 49 (the two kind keys 97 wide), left top in the keypad box.
+readonly KEYPAD_X=699 KEYPAD_Y=418 PANEL_X=691 PANEL_Y=24
+declare -rA KEY=([kindleft]=8,24 [kindright]=104,24 [7]=8,72 [8]=56,72 [9]=104,72
+    [4]=8,120 [5]=56,120 [6]=104,120 [minus]=152,120 [1]=8,168 [2]=56,168 [3]=104,168
+    [root]=152,168 [0]=8,216 [confirm]=104,216)
 
 readonly WAIT_SECONDS=${ORVALIS_E2E_WAIT:-30}
 
@@ -281,12 +289,133 @@ other_visible_windows() {
     done
 }
 
+# Presses the keypad keys named in $2.. (see KEY) in window $1.
+press_keys() {
+    local id=$1 name left top width
+    shift
+    for name in "$@"; do
+        IFS=, read -r left top <<<"${KEY[$name]}"
+        width=49
+        [[ $name == kind* ]] && width=97
+        click_in "$id" $((KEYPAD_X + left + width / 2)) $((KEYPAD_Y + top + 24))
+    done
+}
+
+# Clicks the panel toggle at left top width height $2..$5 in window $1.
+press_toggle() {
+    click_in "$1" $((PANEL_X + $2 + $4 / 2)) $((PANEL_Y + $3 + $5 / 2))
+}
+
+# Clicks the plane of window $1 at its pixel $2,$3.
+click_plane() {
+    click_in "$1" $((PLANE_X + $2)) $((PLANE_Y + $3))
+}
+
+# How many pixels of colour $2 (r,g,b) the screenshot $1 has in the
+# rectangle left top right bottom $3..$6 of the window at WIN_X,WIN_Y.
+count_colour() {
+    local png=$1 colour="rgb($2)" w=$(($5 - $3)) h=$(($6 - $4))
+    convert "$png" -crop "${w}x${h}+$((WIN_X + $3))+$((WIN_Y + $4))" +repage \
+        -fill black +opaque "$colour" -fill white -opaque "$colour" \
+        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log"
+}
+
+# Fails unless the screenshot $1 shows colour $2 somewhere within 3 pixels
+# of plane pixel $3,$4; $5 says what should be there.
+expect_on_plane() {
+    local n
+    n=$(count_colour "$1" "$2" $((PLANE_X + $3 - 3)) $((PLANE_Y + $4 - 3)) $((PLANE_X + $3 + 4)) $((PLANE_Y + $4 + 4)))
+    ((n > 0)) || fail "$5: no pixel of colour $2 near plane ($3,$4) in $1"
+}
+
+# Fails unless the screenshot $1 has some pixels of colour $2 in the window
+# rectangle $3..$6; $7 says what should be there.
+expect_in_rect() {
+    local n
+    n=$(count_colour "$1" "$2" "$3" "$4" "$5" "$6")
+    ((n > 0)) || fail "$7: no pixel of colour $2 in ($3,$4)-($5,$6) of $1"
+}
+
+readonly RED=255,0,0 AQUA=0,255,255 MAGENTA=255,0,255 PURPLE=128,0,128
+
+# The fixed line y = -2, F (0, 2) and PF : PH = 1 : 1: the parabola
+# x^2 = 8y, on which P (4, 2) lies, at 33 pixels a unit.
+road_fixed_line() {
+    local id=$1 shot=$2
+    log "keying the line y = -2, F (0, 2) and PF : PH = 1 : 1, and confirming"
+    press_keys "$id" kindright minus 2
+    press_toggle "$id" 160 80 49 17
+    press_keys "$id" 0
+    press_toggle "$id" 232 80 49 17
+    press_keys "$id" 2
+    press_toggle "$id" 12 152 53 33
+    press_keys "$id" 1
+    press_toggle "$id" 76 152 53 33
+    press_keys "$id" 1 confirm
+    # The first click stores P as an afterimage; the repaint of the second
+    # finds it and offers the graph button.
+    log "clicking P (4, 2), which fits, twice"
+    click_plane "$id" $((AXIS + 4 * GRID)) $((AXIS - 2 * GRID))
+    click_plane "$id" $((AXIS + 4 * GRID)) $((AXIS - 2 * GRID))
+    sleep 0.5
+    screenshot "$out/$shot-point.png"
+    window_geometry "$id"
+    expect_on_plane "$out/$shot-point.png" "$AQUA" 100 $((AXIS + 2 * GRID)) "the fixed line y = -2"
+    expect_on_plane "$out/$shot-point.png" "$MAGENTA" $((AXIS + 2 * GRID)) $((AXIS - 2 * GRID)) "the segment F -> P"
+    expect_on_plane "$out/$shot-point.png" "$MAGENTA" $((AXIS + 4 * GRID)) $((AXIS + GRID)) "the segment P -> H"
+    expect_in_rect "$out/$shot-point.png" "$RED" 10 5 210 25 "the coordinates of P"
+    expect_in_rect "$out/$shot-point.png" "$PURPLE" 345 5 700 25 "the ratio and its error"
+    log "fixed line, segments and readout are on the screen; drawing the curve"
+    click_in "$id" $((691 + 313 / 2)) $((338 + 49 / 2))
+    sleep 0.5
+    screenshot "$out/$shot-curve.png"
+    # (2, 0.5) and (-6, 4.5) lie on the parabola.
+    expect_on_plane "$out/$shot-curve.png" "$RED" $((AXIS + 2 * GRID)) $((AXIS - GRID / 2)) "the parabola at (2, 0.5)"
+    expect_on_plane "$out/$shot-curve.png" "$RED" $((AXIS - 6 * GRID)) $((AXIS - 9 * GRID / 2)) "the parabola at (-6, 4.5)"
+    log "the parabola is drawn ($out/$shot-curve.png)"
+}
+
+# F1 (0, 3), F2 (0, -3) and the sum 10: the ellipse x^2/16 + y^2/25 = 1,
+# on which P (4, 0) lies.
+road_two_points() {
+    local id=$1 shot=$2
+    log "keying F1 (0, 3), F2 (0, -3) and the sum 10, and confirming"
+    press_keys "$id" 0
+    press_toggle "$id" 240 24 49 17
+    press_keys "$id" 3
+    press_toggle "$id" 160 80 49 17
+    press_keys "$id" 0
+    press_toggle "$id" 240 80 49 17
+    press_keys "$id" minus 3
+    press_toggle "$id" 8 152 161 33
+    press_keys "$id" kindleft 1 0 confirm
+    log "clicking P (4, 0), which fits, twice"
+    click_plane "$id" $((AXIS + 4 * GRID)) "$AXIS"
+    click_plane "$id" $((AXIS + 4 * GRID)) "$AXIS"
+    sleep 0.5
+    screenshot "$out/$shot-point.png"
+    window_geometry "$id"
+    # Half-way along P -> F1 and F2 -> P.
+    expect_on_plane "$out/$shot-point.png" "$MAGENTA" $((AXIS + 2 * GRID)) $((AXIS - 3 * GRID / 2)) "the segment F1 -> P"
+    expect_on_plane "$out/$shot-point.png" "$MAGENTA" $((AXIS + 2 * GRID)) $((AXIS + 3 * GRID / 2)) "the segment P -> F2"
+    expect_in_rect "$out/$shot-point.png" "$RED" 10 5 210 25 "the coordinates of P"
+    expect_in_rect "$out/$shot-point.png" "$PURPLE" 345 5 700 25 "the sum and its error"
+    log "segments and readout are on the screen; drawing the curve"
+    click_in "$id" $((691 + 321 / 2)) $((336 + 51 / 2))
+    sleep 0.5
+    screenshot "$out/$shot-curve.png"
+    expect_on_plane "$out/$shot-curve.png" "$RED" "$AXIS" $((AXIS - 5 * GRID)) "the ellipse at (0, 5)"
+    expect_on_plane "$out/$shot-curve.png" "$RED" $((AXIS - 4 * GRID)) "$AXIS" "the ellipse at (-4, 0)"
+    log "the ellipse is drawn ($out/$shot-curve.png)"
+}
+
 # Opens an activity from the menu, checks it and closes it again.
 #   $1 menu window id, $2 the menu button's name, $3 window title, $4
-#   screenshot name, $5.. the menu button as left top width height
+#   screenshot name, $5 the road to follow in it, $6.. the menu button as
+#   left top width height
 run_activity() {
-    local menu=$1 what=$2 title=$3 shot=$4 id extra
-    shift 4
+    local menu=$1 what=$2 title=$3 shot=$4 road=$5 id extra
+    shift 5
     log "clicking the menu's $what button"
     click_control "$menu" "$@"
     wait_window "$title"
@@ -297,23 +426,11 @@ run_activity() {
     check_plane "$id" "$out/$shot.png"
     log "axes and grid of the plane are right ($out/$shot.png)"
 
-    log "clicking the plane"
-    click_in "$id" $((PLANE_X + AXIS + 5 * GRID)) $((PLANE_Y + AXIS - 4 * GRID))
-    sleep 0.5
-    require_alive "after a click on the plane of \"$title\""
+    "$road" "$id" "$shot"
+    require_alive "on the road through \"$title\""
     extra=$(other_visible_windows "$menu" "$id")
-    if [[ -n $extra ]]; then
-        # A message box: say what it is and answer it, as a person would.
-        for w in $extra; do
-            log "a window \"$(xdotool getwindowname "$w" 2>/dev/null)\" appeared after the click; answering it with Return"
-            timeout 5 xdotool windowfocus --sync "$w" 2>/dev/null || true
-            xdotool key Return
-        done
-        sleep 0.5
-        require_alive "after answering a window that the click on the plane opened"
-    fi
-    screenshot "$out/$shot-clicked.png"
-    holds_window "$(visible_windows "$title")" "$id" || fail "the window \"$title\" disappeared after a click on its plane"
+    [[ -z $extra ]] || fail "a window \"$(xdotool getwindowname "${extra%%$'\n'*}" 2>/dev/null)\" appeared on the road through \"$title\""
+    holds_window "$(visible_windows "$title")" "$id" || fail "the window \"$title\" disappeared on its road"
 
     log "clicking the end button 終わる"
     click_control "$id" "${END_BUTTON[@]}"
@@ -335,15 +452,15 @@ log "menu window is visible (id $menu)"
 expect_geometry "$menu" "the menu" 0 0 "$MENU_W" "$MENU_H"
 screenshot "$out/menu.png"
 
-run_activity "$menu" first 'Orvalis（準線と焦点）' activity1 "${MENU_FIRST[@]}"
+run_activity "$menu" first 'Orvalis（準線と焦点）' activity1 road_fixed_line "${MENU_FIRST[@]}"
 if [[ ${ORVALIS_UPDATE_SCREENSHOT:-} == 1 ]]; then
-    cp "$out/activity1.png" "$here/../../docs/screenshot.png"
+    cp "$out/activity1-curve.png" "$here/../../docs/screenshot.png"
     log "updated docs/screenshot.png"
 fi
 
 wait_window Orvalis
 menu=$WINDOW
-run_activity "$menu" second 'Orvalis（２つの焦点）' activity2 "${MENU_SECOND[@]}"
+run_activity "$menu" second 'Orvalis（２つの焦点）' activity2 road_two_points "${MENU_SECOND[@]}"
 
 wait_window Orvalis
 menu=$WINDOW

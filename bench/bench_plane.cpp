@@ -184,11 +184,17 @@ void Draw(benchmark::State& state, Activity activity, Conic conic)
     if (!Ready(state, scene))
         return;
     activities::ActivityForm& form = scene.Form();
+    heapcount::Counts total;
     for (auto _ : state) {
+        heapcount::Scope count;
         form.PaintBox1Paint(nullptr);
         form.PaintBox1->GetCanvas().Flush();
         form.GetCanvas().Flush();
+        const heapcount::Counts c = count.Stop();
+        total.blocks += c.blocks;
+        total.news += c.news;
     }
+    ReportAllocations(state, total);
     Show();
 }
 

@@ -72,11 +72,19 @@ private:
     void Segment(Point a, Point b);
     void Disc(Point centre);
     Painter& Begin();
+    // Asks the viewer to show the area again once the drawing is done.
     void Changed(const Rect& area);
+    // The image's pixels, when the canvas may write them itself.
+    struct Raster;
+    bool DirectRaster(Raster& raster);
 
     QImage* image_ = nullptr;
     QWidget* viewer_ = nullptr;
     std::unique_ptr<Painter> painter_;
+    // The part of the image drawn since the viewer last showed it, and the
+    // part the viewer has been asked to show.
+    Rect dirty_;
+    Rect requested_;
     TColor penColor_ = clBlack;
     int penWidth_ = 1;
     TColor brushColor_ = clWhite;

@@ -183,6 +183,41 @@ LineStamps& Stamps()
 
 } // namespace
 
+// 32 bits a pixel and one pixel a logical unit: the canvas writes spans of
+// an opaque colour straight into the image, which is what QPainter's aliased
+// fills and strokes amount to.
+struct Canvas::Raster {
+    // Null when the image is not written directly.
+    unsigned* pixels = nullptr;
+    std::ptrdiff_t stride = 0;  // pixels a row
+    int width = 0;
+    int height = 0;
+
+    // Takes the pixels of an image that a painter is drawing on; they stay
+    // where they are until the painter ends.
+    bool Take(QImage& image);
+    // Fills [x0, x1] of row y, clipped to the image.
+    void Span(int y, int x0, int x1, unsigned colour) const
+    {
+        if (y < 0 || y >= height)
+            return;
+        x0 = std::max(x0, 0);
+        x1 = std::min(x1, width - 1);
+        if (x0 <= x1)
+            std::fill(pixels + y * stride + x0, pixels + y * stride + x1 + 1, colour);
+    }
+    // Fills column x from row y0 to row y1, clipped to the image.
+    void Column(int x, int y0, int y1, unsigned colour) const
+    {
+        if (x < 0 || x >= width)
+            return;
+        y0 = std::max(y0, 0);
+        y1 = std::min(y1, height - 1);
+        for (unsigned* p = pixels + y0 * stride + x; y0 <= y1; ++y0, p += stride)
+            *p = colour;
+    }
+};
+
 struct Canvas::Painter {
     QPainter painter;
     TColor penColor = 0;
@@ -193,6 +228,7 @@ struct Canvas::Painter {
     QFont font;
     Font fontMade;
     bool fontSet = false;
+    Raster raster;
 };
 
 Canvas::Canvas() : painter_(std::make_unique<Painter>()) {}
@@ -222,6 +258,7 @@ Canvas::Painter& Canvas::Begin()
         p.painter.setRenderHint(QPainter::Antialiasing, false);
         p.painter.setRenderHint(QPainter::TextAntialiasing, false);
         p.penSet = false;
+        p.raster.Take(*image_);
     }
     return p;
 }
@@ -233,8 +270,9 @@ void Canvas::Changed(const Rect& area)
     // text above the plane does not repaint the whole window.
     if (!viewer_)
         return;
-    const Rect a{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, Width()),
-                 std::min(area.bottom, Height())};
+    const Raster* direct = Direct();
+    const Rect a{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, direct ? direct->width : Width()),
+                 std::min(area.bottom, direct ? direct->height : Height())};
     if (a.left >= a.right || a.top >= a.bottom)
         return;
     if (dirty_.left >= dirty_.right)
@@ -249,42 +287,12 @@ void Canvas::Changed(const Rect& area)
     viewer_->update(dirty_.left, dirty_.top, dirty_.Width(), dirty_.Height());
 }
 
-// 32 bits a pixel and one pixel a logical unit: the canvas writes spans of
-// an opaque colour straight into the image, which is what QPainter's aliased
-// fills and strokes amount to.
-struct Canvas::Raster {
-    unsigned* pixels = nullptr;
-    std::ptrdiff_t stride = 0;  // pixels a row
-    int width = 0;
-    int height = 0;
-
-    // Fills [x0, x1] of row y, clipped to the image.
-    void Span(int y, int x0, int x1, unsigned colour) const
-    {
-        if (y < 0 || y >= height)
-            return;
-        x0 = std::max(x0, 0);
-        x1 = std::min(x1, width - 1);
-        if (x0 <= x1)
-            std::fill(pixels + y * stride + x0, pixels + y * stride + x1 + 1, colour);
-    }
-    // Fills column x from row y0 to row y1, clipped to the image.
-    void Column(int x, int y0, int y1, unsigned colour) const
-    {
-        if (x < 0 || x >= width)
-            return;
-        y0 = std::max(y0, 0);
-        y1 = std::min(y1, height - 1);
-        for (unsigned* p = pixels + y0 * stride + x; y0 <= y1; ++y0, p += stride)
-            *p = colour;
-    }
-};
-
-bool Canvas::DirectRaster(Raster& raster)
+bool Canvas::Raster::Take(QImage& image)
 {
-    if (!image_ || image_->devicePixelRatio() != 1.0)
+    pixels = nullptr;
+    if (image.devicePixelRatio() != 1.0)
         return false;
-    switch (image_->format()) {
+    switch (image.format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
     case QImage::Format_ARGB32_Premultiplied:
@@ -292,11 +300,17 @@ bool Canvas::DirectRaster(Raster& raster)
     default:
         return false;
     }
-    raster.pixels = reinterpret_cast<unsigned*>(image_->bits());
-    raster.stride = image_->bytesPerLine() / 4;
-    raster.width = image_->width();
-    raster.height = image_->height();
+    pixels = reinterpret_cast<unsigned*>(image.bits());
+    stride = image.bytesPerLine() / 4;
+    width = image.width();
+    height = image.height();
     return true;
+}
+
+const Canvas::Raster* Canvas::Direct() const
+{
+    const Painter& p = *painter_;
+    return p.painter.isActive() && p.raster.pixels ? &p.raster : nullptr;
 }
 
 void Canvas::SetFontSize(int points) { font_.height = PointsToPixels(points); }
@@ -350,18 +364,22 @@ void Canvas::Segment(Point a, Point b)
     // coordinates, so the segment is cut to the surface and the pen's reach.
     double x0 = a.x, y0 = a.y, x1 = b.x, y1 = b.y;
     const double w = penWidth_;
-    const int width = Width(), height = Height();
+    const Raster* direct = Direct();
+    const int width = direct ? direct->width : Width();
+    const int height = direct ? direct->height : Height();
     const auto within = [&](Point q) { return q.x >= -w && q.y >= -w && q.x <= width + w && q.y <= height + w; };
     const bool unclipped = within(a) && within(b);
     if (!unclipped && !ClipSegment(x0, y0, x1, y1, -w, width + w, height + w))
         return;
     Painter& p = Begin();
+    direct = Direct();
     const int reach = penWidth_ / 2 + 2;
     Changed({static_cast<int>(std::floor(std::min(x0, x1))) - reach,
              static_cast<int>(std::floor(std::min(y0, y1))) - reach,
              static_cast<int>(std::ceil(std::max(x0, x1))) + reach + 1,
              static_cast<int>(std::ceil(std::max(y0, y1))) + reach + 1});
-    if (Raster r; DirectRaster(r)) {
+    if (direct) {
+        const Raster& r = *direct;
         const unsigned colour = PixelValue(penColor_);
         // A 1-pixel line along a row or a column right across the surface,
         // as the grid draws them, covers exactly that row or column.
@@ -394,15 +412,18 @@ void Canvas::Segment(Point a, Point b)
 void Canvas::Disc(Point centre)
 {
     const int w = penWidth_;
-    if (centre.x < -w || centre.y < -w || centre.x > Width() + w || centre.y > Height() + w)
+    const Raster* direct = Direct();
+    const int width = direct ? direct->width : Width();
+    const int height = direct ? direct->height : Height();
+    if (centre.x < -w || centre.y < -w || centre.x > width + w || centre.y > height + w)
         return;
     Painter& p = Begin();
     Changed({centre.x - w, centre.y - w, centre.x + w + 1, centre.y + w + 1});
-    if (Raster r; w <= DiscShape::kMaxWidth && DirectRaster(r)) {
+    if (const Raster* r = Direct(); r && w <= DiscShape::kMaxWidth) {
         const DiscShape& d = DiscOfWidth(w);
         const unsigned colour = PixelValue(penColor_);
         for (int row = 0; row < d.rows; ++row)
-            r.Span(centre.y + d.dy[row], centre.x + d.first[row], centre.x + d.last[row], colour);
+            r->Span(centre.y + d.dy[row], centre.x + d.first[row], centre.x + d.last[row], colour);
         return;
     }
     const QColor colour = ToQColor(penColor_);

@@ -74,9 +74,10 @@ private:
     Painter& Begin();
     // Asks the viewer to show the area again once the drawing is done.
     void Changed(const Rect& area);
-    // The image's pixels, when the canvas may write them itself.
+    // The image's pixels while a drawing is in progress, when the canvas may
+    // write them itself; else null.
     struct Raster;
-    bool DirectRaster(Raster& raster);
+    const Raster* Direct() const;
 
     QImage* image_ = nullptr;
     QWidget* viewer_ = nullptr;

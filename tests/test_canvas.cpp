@@ -5,9 +5,13 @@
 #include "toolkit/form.h"
 #include "toolkit/paintbox.h"
 
+#include <QImage>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 
 using namespace tk;
 
@@ -127,4 +131,41 @@ TEST(Canvas, TextRectFillsItsRectangleAndClipsTheText)
         << "opaque: the rest of the rectangle is the brush colour";
     s.c.TextRect({10, 5, 60, 25}, 10, 5, "");
     EXPECT_EQ(s.Count(clMoneyGreen), 50 * 20) << "an empty text blanks the rectangle";
+}
+
+TEST(Canvas, ShortWideStepsGiveThePixelsOfAPlainRoundCappedLine)
+{
+    // The canvas draws a curve's short steps from shapes it keeps; they must
+    // stay the pixels QPainter gives the same line wherever it lies.
+    constexpr int kSize = 100;
+    Surface s;
+    QImage plain(kSize, kSize, QImage::Format_RGB32);
+    plain.fill(Qt::white);
+    std::mt19937 rng(7);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const TColor colours[] = {clRed, clFuchsia, clYellow, clAqua, clBlack};
+    for (int i = 0; i < 3000; ++i) {
+        const int width = pick(1, 4);
+        const int x0 = pick(-3, kSize + 2), y0 = pick(-3, kSize + 2);
+        const int x1 = x0 + pick(-13, 13), y1 = y0 + pick(-13, 13);
+        if (x0 == x1 && y0 == y1)
+            continue;  // a wide point is a disc of the canvas's own
+        const TColor colour = colours[i % 5];
+        s.c.SetPenColor(colour);
+        s.c.SetPenWidth(width);
+        s.c.MoveTo(x0, y0);
+        s.c.LineTo(x1, y1);
+        QPainter p(&plain);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)), width, Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
+        p.drawLine(x0, y0, x1, y1);
+    }
+    int differing = 0;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
+            const QRgb q = plain.pixel(x, y);
+            differing += s.c.Pixel(x, y) != RGB(qRed(q), qGreen(q), qBlue(q));
+        }
+    EXPECT_EQ(differing, 0);
 }

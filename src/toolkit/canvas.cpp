@@ -367,9 +367,15 @@ void Canvas::Segment(Point a, Point b)
     const Raster* direct = Direct();
     const int width = direct ? direct->width : Width();
     const int height = direct ? direct->height : Height();
-    const auto within = [&](Point q) { return q.x >= -w && q.y >= -w && q.x <= width + w && q.y <= height + w; };
-    const bool unclipped = within(a) && within(b);
-    if (!unclipped && !ClipSegment(x0, y0, x1, y1, -w, width + w, height + w))
+    const auto within = [&](Point q, double margin) {
+        return q.x >= -margin && q.y >= -margin && q.x <= width + margin && q.y <= height + margin;
+    };
+    const bool unclipped = within(a, w) && within(b, w);
+    // Clipping moves an endpoint to a fraction of a pixel, which can move a
+    // pixel of the line: only segments reaching far beyond the surface,
+    // where that cannot show, are clipped.
+    constexpr double kFar = 4096;
+    if (!(within(a, kFar) && within(b, kFar)) && !ClipSegment(x0, y0, x1, y1, -w, width + w, height + w))
         return;
     Painter& p = Begin();
     direct = Direct();

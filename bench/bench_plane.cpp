@@ -153,6 +153,22 @@ void Reference(benchmark::State& state, Activity activity, Conic conic)
     state.counters["paints"] = benchmark::Counter(view.paints, benchmark::Counter::kAvgIterations);
 }
 
+// Runs the benchmark's loop over body and adds up the heap allocations of
+// every iteration.
+template <class Body>
+heapcount::Counts CountedLoop(benchmark::State& state, Body body)
+{
+    heapcount::Counts total;
+    for (auto _ : state) {
+        heapcount::Scope count;
+        body();
+        const heapcount::Counts c = count.Stop();
+        total.blocks += c.blocks;
+        total.news += c.news;
+    }
+    return total;
+}
+
 // From the paint handler's call until the plane and the texts are on the
 // window's widgets.
 void Repaint(benchmark::State& state, Activity activity, Conic conic)
@@ -161,15 +177,10 @@ void Repaint(benchmark::State& state, Activity activity, Conic conic)
     if (!Ready(state, scene))
         return;
     activities::ActivityForm& form = scene.Form();
-    heapcount::Counts total;
-    for (auto _ : state) {
-        heapcount::Scope count;
+    const heapcount::Counts total = CountedLoop(state, [&] {
         form.PaintBox1Paint(nullptr);
         Show();
-        const heapcount::Counts c = count.Stop();
-        total.blocks += c.blocks;
-        total.news += c.news;
-    }
+    });
     if (!Ready(state, scene))
         return;
     ReportAllocations(state, total);
@@ -184,16 +195,11 @@ void Draw(benchmark::State& state, Activity activity, Conic conic)
     if (!Ready(state, scene))
         return;
     activities::ActivityForm& form = scene.Form();
-    heapcount::Counts total;
-    for (auto _ : state) {
-        heapcount::Scope count;
+    const heapcount::Counts total = CountedLoop(state, [&] {
         form.PaintBox1Paint(nullptr);
         form.PaintBox1->GetCanvas().Flush();
         form.GetCanvas().Flush();
-        const heapcount::Counts c = count.Stop();
-        total.blocks += c.blocks;
-        total.news += c.news;
-    }
+    });
     ReportAllocations(state, total);
     Show();
 }
@@ -206,14 +212,9 @@ void Curve(benchmark::State& state, Activity activity, Conic conic)
     if (!Ready(state, scene))
         return;
     scene.Form().PaintBox1Paint(nullptr);
-    heapcount::Counts total;
-    for (auto _ : state) {
-        heapcount::Scope count;
+    const heapcount::Counts total = CountedLoop(state, [&] {
         scene.DrawCurve();
-        const heapcount::Counts c = count.Stop();
-        total.blocks += c.blocks;
-        total.news += c.news;
-    }
+    });
     ReportAllocations(state, total);
     Show();
 }
@@ -261,18 +262,13 @@ void ZoomDrag(benchmark::State& state, Activity activity, Conic conic)
     if (!Ready(state, scene))
         return;
     activities::ActivityForm& form = scene.Form();
-    heapcount::Counts total;
-    for (auto _ : state) {
-        heapcount::Scope count;
+    const heapcount::Counts total = CountedLoop(state, [&] {
         for (int position = 0; position < kZoomPositions; ++position) {
             int p = position;
             form.ScrollBar1Scroll(nullptr, tk::ScrollCode::Track, p);
             Show();
         }
-        const heapcount::Counts c = count.Stop();
-        total.blocks += c.blocks;
-        total.news += c.news;
-    }
+    });
     ReportAllocations(state, total);
     state.counters["plane_paints"] = benchmark::Counter(scene.PlanePaints(), benchmark::Counter::kAvgIterations);
 }

@@ -371,12 +371,17 @@ void Canvas::Segment(Point a, Point b)
         return q.x >= -margin && q.y >= -margin && q.x <= width + margin && q.y <= height + margin;
     };
     const bool unclipped = within(a, w) && within(b, w);
-    // Clipping moves an endpoint to a fraction of a pixel, which can move a
-    // pixel of the line: only segments reaching far beyond the surface,
-    // where that cannot show, are clipped.
-    constexpr double kFar = 4096;
-    if (!(within(a, kFar) && within(b, kFar)) && !ClipSegment(x0, y0, x1, y1, -w, width + w, height + w))
-        return;
+    if (!unclipped) {
+        if (!ClipSegment(x0, y0, x1, y1, -w, width + w, height + w))
+            return;  // nothing of it can show
+        // Clipping moves an endpoint to a fraction of a pixel, which can move
+        // a pixel of the line: only segments reaching far beyond the surface,
+        // where that cannot show, are drawn clipped.
+        constexpr double kFar = 4096;
+        if (within(a, kFar) && within(b, kFar)) {
+            x0 = a.x, y0 = a.y, x1 = b.x, y1 = b.y;
+        }
+    }
     Painter& p = Begin();
     direct = Direct();
     const int reach = penWidth_ / 2 + 2;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace tk {
 
@@ -52,17 +53,16 @@ unsigned PixelValue(TColor c)
 // half the pen's width of the centre; an odd width centres the disc on the
 // pixel, an even one on its top-left corner. Kept for the last width asked.
 struct DiscShape {
-    static constexpr int kMaxWidth = 32;
+    struct Row {
+        int dy, first, last;
+    };
     int width = 0;
-    int rows = 0;
-    int dy[2 * kMaxWidth + 1] = {};
-    int first[2 * kMaxWidth + 1] = {};
-    int last[2 * kMaxWidth + 1] = {};
+    std::vector<Row> rows;
 
     void Make(int w)
     {
         width = w;
-        rows = 0;
+        rows.clear();
         const double r2 = w * w / 4.0;
         const double offset = (w % 2 == 1) ? 0.0 : 0.5;
         for (int y = -w; y <= w; ++y) {
@@ -76,17 +76,13 @@ struct DiscShape {
                     hi = x;
                 }
             }
-            if (lo <= hi) {
-                dy[rows] = y;
-                first[rows] = lo;
-                last[rows] = hi;
-                ++rows;
-            }
+            if (lo <= hi)
+                rows.push_back({y, lo, hi});
         }
     }
 };
 
-DiscShape& DiscOfWidth(int w)
+const DiscShape& DiscOfWidth(int w)
 {
     static DiscShape shape;
     if (shape.width != w)
@@ -430,32 +426,16 @@ void Canvas::Disc(Point centre)
         return;
     Painter& p = Begin();
     Changed({centre.x - w, centre.y - w, centre.x + w + 1, centre.y + w + 1});
-    if (const Raster* r = Direct(); r && w <= DiscShape::kMaxWidth) {
-        const DiscShape& d = DiscOfWidth(w);
+    const DiscShape& d = DiscOfWidth(w);
+    if (const Raster* r = Direct()) {
         const unsigned colour = PixelValue(penColor_);
-        for (int row = 0; row < d.rows; ++row)
-            r->Span(centre.y + d.dy[row], centre.x + d.first[row], centre.x + d.last[row], colour);
+        for (const DiscShape::Row& row : d.rows)
+            r->Span(centre.y + row.dy, centre.x + row.first, centre.x + row.last, colour);
         return;
     }
     const QColor colour = ToQColor(penColor_);
-    // Pixel centres within half the pen's width of the centre: an odd width
-    // centres the disc on the pixel, an even one on its top-left corner.
-    const double r2 = w * w / 4.0;
-    const double offset = (w % 2 == 1) ? 0.0 : 0.5;
-    for (int dy = -w; dy <= w; ++dy) {
-        const double cy = dy + offset;
-        int first = 1, last = 0;
-        for (int dx = -w; dx <= w; ++dx) {
-            const double cx = dx + offset;
-            if (cx * cx + cy * cy <= r2) {
-                if (first > last)
-                    first = dx;
-                last = dx;
-            }
-        }
-        if (first <= last)
-            p.painter.fillRect(QRect(centre.x + first, centre.y + dy, last - first + 1, 1), colour);
-    }
+    for (const DiscShape::Row& row : d.rows)
+        p.painter.fillRect(QRect(centre.x + row.first, centre.y + row.dy, row.last - row.first + 1, 1), colour);
 }
 
 void Canvas::Rectangle(int left, int top, int right, int bottom)

@@ -127,30 +127,43 @@ bool Ready(benchmark::State& state, const Scene& scene)
 
 // ---------------------------------------------------------------- repaint
 
-void Floor(benchmark::State& state)
+// The floor, shown `frames` times an iteration.
+void Floors(benchmark::State& state, int frames)
 {
     PlainView view;
     for (auto _ : state) {
-        FloorRepaint(view);
-        Show();
+        for (int k = 0; k < frames; ++k) {
+            FloorRepaint(view);
+            Show();
+        }
     }
     state.counters["paints"] = benchmark::Counter(view.paints, benchmark::Counter::kAvgIterations);
 }
+
+// The plain drawing of each frame in turn, each shown before the next.
+void PlainFrames(benchmark::State& state, const std::vector<std::vector<Primitive>>& frames)
+{
+    PlainView view;
+    for (auto _ : state) {
+        for (const std::vector<Primitive>& frame : frames) {
+            DrawPlain(frame, view);
+            Show();
+        }
+    }
+    state.counters["paints"] = benchmark::Counter(view.paints, benchmark::Counter::kAvgIterations);
+}
+
+void Floor(benchmark::State& state) { Floors(state, 1); }
 
 void Reference(benchmark::State& state, Activity activity, Conic conic)
 {
     Scene scene(activity, conic);
     if (!Ready(state, scene))
         return;
-    const std::vector<Primitive> primitives = scene.Primitives();
+    const std::vector<std::vector<Primitive>> frames{scene.Primitives()};
     scene.Form().Hide();
-    PlainView view;
-    for (auto _ : state) {
-        DrawPlain(primitives, view);
-        Show();
-    }
-    state.counters["primitives"] = static_cast<double>(primitives.size());
-    state.counters["paints"] = benchmark::Counter(view.paints, benchmark::Counter::kAvgIterations);
+    PlainFrames(state, frames);
+    state.counters["primitives"] = static_cast<double>(frames.front().size());
 }
 
 // Runs the benchmark's loop over body and adds up the heap allocations of
@@ -221,17 +234,7 @@ void Curve(benchmark::State& state, Activity activity, Conic conic)
 
 // ---------------------------------------------------------------- zoom drag
 
-void FloorZoomDrag(benchmark::State& state)
-{
-    PlainView view;
-    for (auto _ : state) {
-        for (int position = 0; position < kZoomPositions; ++position) {
-            FloorRepaint(view);
-            Show();
-        }
-    }
-    state.counters["paints"] = benchmark::Counter(view.paints, benchmark::Counter::kAvgIterations);
-}
+void FloorZoomDrag(benchmark::State& state) { Floors(state, kZoomPositions); }
 
 void ReferenceZoomDrag(benchmark::State& state, Activity activity, Conic conic)
 {
@@ -244,14 +247,7 @@ void ReferenceZoomDrag(benchmark::State& state, Activity activity, Conic conic)
         frames.push_back(scene.Primitives());
     }
     scene.Form().Hide();
-    PlainView view;
-    for (auto _ : state) {
-        for (const std::vector<Primitive>& frame : frames) {
-            DrawPlain(frame, view);
-            Show();
-        }
-    }
-    state.counters["paints"] = benchmark::Counter(view.paints, benchmark::Counter::kAvgIterations);
+    PlainFrames(state, frames);
 }
 
 // The thumb dragged from one end of the zoom bar to the other: every

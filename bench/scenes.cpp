@@ -78,15 +78,19 @@ Scene::Scene(Activity activity, Conic conic)
     tk::Application::Instance().SetMessageHandler(
         [this](const std::string&, const std::string& text) { messages_ += text + "; "; });
     const bool hyperbola = conic == Conic::Hyperbola;
+    // Opened from the menu, at the widest zoom, then the conditions entered.
+    if (activity == Activity::Junsen)
+        form_ = std::make_unique<activities::TJunsen_Form>();
+    else
+        form_ = std::make_unique<activities::TSyoten_Form>();
+    form_->Show();
+    form_->ClsButtonClick(nullptr);
+    QApplication::processEvents();
+    form_->ScrollBar1->SetPosition(kWidestZoomPosition);
+    form_->Syokika(nullptr);
     if (activity == Activity::Junsen) {
-        auto form = std::make_unique<activities::TJunsen_Form>();
-        entry::JunsenFields& f = form->Fields;
-        form_ = std::move(form);
-        form_->Show();
-        form_->ClsButtonClick(nullptr);
-        QApplication::processEvents();
-        form_->ScrollBar1->SetPosition(kWidestZoomPosition);
-        form_->Syokika(nullptr);
+        auto& form = static_cast<activities::TJunsen_Form&>(*form_);
+        entry::JunsenFields& f = form.Fields;
         // x = -2, F (2, 0), PF : PH = 2 : 1 (hyperbola) or 1 : 2 (ellipse).
         f.LineKind = 1;
         f.LineConst = -2;
@@ -100,16 +104,10 @@ Scene::Scene(Activity activity, Conic conic)
         f.RatioPFState = 9;
         f.RatioPH = hyperbola ? 1.0f : 2.0f;
         f.RatioPHState = 9;
-        static_cast<activities::TJunsen_Form&>(*form_).BtnKetteiClick(nullptr);
+        form.BtnKetteiClick(nullptr);
     } else {
-        auto form = std::make_unique<activities::TSyoten_Form>();
-        entry::SyotenFields& f = form->Fields;
-        form_ = std::move(form);
-        form_->Show();
-        form_->ClsButtonClick(nullptr);
-        QApplication::processEvents();
-        form_->ScrollBar1->SetPosition(kWidestZoomPosition);
-        form_->Syokika(nullptr);
+        auto& form = static_cast<activities::TSyoten_Form&>(*form_);
+        entry::SyotenFields& f = form.Fields;
         // F1 (-3, 0), F2 (3, 0), difference 4 (hyperbola) or sum 10 (ellipse).
         f.Focus1X = -3.0f;
         f.Focus1XState = 9;
@@ -123,7 +121,7 @@ Scene::Scene(Activity activity, Conic conic)
         f.DistanceValue = hyperbola ? 4 : 10;
         f.DistancePrefix = hyperbola ? "差＝" : "和＝";
         f.DistanceState = 9;
-        static_cast<activities::TSyoten_Form&>(*form_).BtnKetteiClick(nullptr);
+        form.BtnKetteiClick(nullptr);
     }
     // A full store of afterimages spread over the visible plane, then P from
     // a click, which repaints once.

@@ -26,7 +26,7 @@ QPoint At(double x, double y)
     return {330 + static_cast<int>(std::lround(33 * x)), 330 - static_cast<int>(std::lround(33 * y))};
 }
 
-using Conic = std::function<double(double, double)>;
+using curvecheck::Conic;
 
 // The points with PF = e * PH for F = (fx, fy) and the line x = c (vertical)
 // or y = c, as {g = 0}.
@@ -52,7 +52,6 @@ struct Window : form_test::FormDriver<TJunsen_Form> {
         keys["F"] = e.SbnZahyo.get();
     }
 
-    void PressAt(QPoint p) { PressPlane(p.x(), p.y()); }
 
     // The red pixels of the plane except F's dot, the only other red thing
     // on it, against the true curve at the current zoom.

@@ -33,7 +33,7 @@ QPoint At(double x, double y)
     return {330 + static_cast<int>(std::lround(33 * x)), 330 - static_cast<int>(std::lround(33 * y))};
 }
 
-using Conic = std::function<double(double, double)>;
+using curvecheck::Conic;
 
 // The ellipse or hyperbola of foci (x1, y1), (x2, y2) as {g = 0}.
 Conic Locus(double x1, double y1, double x2, double y2, bool sum, double value)
@@ -57,7 +57,6 @@ struct Window : form_test::FormDriver<TSyoten_Form> {
         keys["dist"] = e.SbnKyori.get();
     }
 
-    void PressAt(QPoint p) { PressPlane(p.x(), p.y()); }
 };
 
 } // namespace

@@ -14,6 +14,9 @@
 
 namespace curvecheck {
 
+// A curve as the set {g = 0}.
+using Conic = std::function<double(double, double)>;
+
 constexpr int kSize = 660;
 
 struct Op {
@@ -71,7 +74,7 @@ struct Comparison {
 // Finds the true curve {g(x, y) = 0} (g in plane units) where g changes sign
 // along every half-pixel row and column, and compares the drawing with it.
 inline Comparison CompareWithCurve(const std::vector<Op>& ops, const plane::Mapping& map,
-                                   const std::function<double(double, double)>& g, double tol = 2.0)
+                                   const Conic& g, double tol = 2.0)
 {
     const double unit = static_cast<double>(map.GridUnit()) / kSize;
     const auto f = [&](double px, double py) { return g((px - kSize / 2.0) * unit, (kSize / 2.0 - py) * unit); };

@@ -119,6 +119,7 @@ struct FormDriver {
         QTest::mousePress(surface, button, Qt::NoModifier, QPoint(x, y));
         QTest::mouseRelease(surface, button, Qt::NoModifier, QPoint(x, y));
     }
+    void PressAt(QPoint p) { PressPlane(p.x(), p.y()); }
 
     // One notification of the zoom bar, as its arrows, track or keys send it.
     void Scroll(QAbstractSlider::SliderAction action)

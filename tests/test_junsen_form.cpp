@@ -439,3 +439,30 @@ TEST(JunsenCurve, AZeroTermLeftByTheRetryDrawsNoCurve)
     EXPECT_EQ(w.CurvePixels(), 0);
     EXPECT_TRUE(Marked(w, At(2, 1), tk::clLime));
 }
+
+// The minus key counts its presses in the entry state without bound; tens
+// of thousands of presses on F's coordinates still repaint soundly (the
+// repaint's tests on the states never multiply them out).
+TEST(JunsenMinus, TensOfThousandsOfPressesCountWithoutOverflow)
+{
+    Window w;
+    constexpr int kPresses = 20000;
+    w.Type("Ｙ＝ ０ fx");
+    for (int i = 0; i < kPresses; ++i)
+        w.form.Entry.Keypad.BtnMinus->Click();
+    w.Type("fy");
+    for (int i = 0; i < kPresses; ++i)
+        w.form.Entry.Keypad.BtnMinus->Click();
+    w.Type("pf ９ ph ９");
+    EXPECT_EQ(w.form.Fields.FocusXState, kPresses);
+    EXPECT_EQ(w.form.Fields.FocusYState, kPresses);
+    EXPECT_EQ(w.form.Entry.LblXzahyo->Caption(), " －");
+    // Both coordinates count as complete with the values they held: F (0, 0)
+    // lies on the line y = 0, and the confirm refuses it.
+    w.Type("決定");
+    EXPECT_EQ(w.messages.texts, std::vector<std::string>{kRefused});
+    w.PressAt(At(1, 1));
+    EXPECT_TRUE(w.Shows(plane::kCoordinateRect, tk::clRed, "点Ｐ (1.00 , 1.00)"));
+    EXPECT_TRUE(Marked(w, At(0, 0), tk::clRed)) << "F is drawn";
+    EXPECT_GT(w.CountPlane(tk::clYellow), 0) << "and the readout's segments";
+}

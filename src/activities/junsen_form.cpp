@@ -1,6 +1,7 @@
 #include "junsen_form.h"
 
 #include "activities/ratio_curve.h"
+#include "entry/entry_state.h"
 #include "plane/readout.h"
 #include "toolkit/application.h"
 #include "toolkit/numfmt.h"
@@ -77,7 +78,7 @@ void TJunsen_Form::DrawConditions()
 {
     tk::Canvas& pen = Plane.Canvas();
     const entry::JunsenFields& f = Fields;
-    if (f.FocusXState * f.FocusYState > 1) {
+    if (entry::ProductAboveOne(f.FocusXState, f.FocusYState)) {
         pen.SetPenColor(tk::clRed);
         Plane.Ten_Dsp(FocusF);
     }
@@ -88,7 +89,7 @@ void TJunsen_Form::DrawConditions()
     if (f.RatioPHState == 1)
         Plane.Ten_Dsp(FootH);
     // The line's own state is not part of this test.
-    if (f.FocusXState * f.FocusYState * f.RatioPFState * f.RatioPHState != 0) {
+    if (entry::AllStarted({f.FocusXState, f.FocusYState, f.RatioPFState, f.RatioPHState})) {
         Junsen_Dsp();
         Sen_Dsp();
         if (CurveShown)

@@ -1,6 +1,7 @@
 #include "syoten_form.h"
 
 #include "activities/focal_curve.h"
+#include "entry/entry_state.h"
 #include "plane/readout.h"
 #include "toolkit/application.h"
 #include "toolkit/numfmt.h"
@@ -78,16 +79,16 @@ void TSyoten_Form::sainyuryokusiji(tk::Object* sender)
 void TSyoten_Form::DrawConditions()
 {
     const entry::SyotenFields& f = Fields;
-    if (f.Focus1XState * f.Focus1YState > 1)
+    if (entry::ProductAboveOne(f.Focus1XState, f.Focus1YState))
         Plane.Ten_Dsp(Focus1);
-    if (f.Focus2XState * f.Focus2YState > 1)
+    if (entry::ProductAboveOne(f.Focus2XState, f.Focus2YState))
         Plane.Ten_Dsp(Focus2);
     if (PointPSet == 1) {
         Plane.Canvas().SetPenColor(tk::clLime);
         Plane.Ten_Dsp(Plane.PointP());
     }
     // The distance field's state is not part of this test.
-    if (f.Focus1XState * f.Focus1YState * PointPSet * f.Focus2XState * f.Focus2YState != 0) {
+    if (entry::AllStarted({f.Focus1XState, f.Focus1YState, PointPSet, f.Focus2XState, f.Focus2YState})) {
         Sen_Dsp();
         if (CurveShown)
             Kansubyoga();

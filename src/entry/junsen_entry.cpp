@@ -1,5 +1,6 @@
 #include "entry/junsen_entry.h"
 
+#include "entry/entry_state.h"
 #include "entry/panel_fonts.h"
 #include "entry/panel_layout.h"
 #include "entry/value_text.h"
@@ -120,12 +121,12 @@ void JunsenEntry::EnterMinus()
         if (Fields.LineState < 1)
             return;
         LblSiki->SetCaption(ValueText({Fields.LinePrefix, kMinusSign}));
-        ++Fields.LineState;
+        Fields.LineState = CountPress(Fields.LineState);
         break;
     case 2:
     case 3:
         FieldLabel(InputTarget).SetCaption(ValueText({kMinusSign}));
-        ++State(InputTarget);
+        State(InputTarget) = CountPress(State(InputTarget));
         break;
     default:
         break;

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "form.h"
+#include "presses.h"
 #include "qtbridge.h"
 
 #include <QApplication>
@@ -26,7 +27,8 @@ constexpr int kActivationGraceMs = 1500;
 
 // Sees every press of a mouse button before the widget does: a press in a
 // form that is not the active one activates it, as on desktops where a click
-// brings a window to the front.
+// brings a window to the front. When a modal window blocks a form, every
+// press in progress there ends, as when the modal window takes the capture.
 class ActivationFilter : public QObject {
 public:
     using QObject::QObject;
@@ -34,11 +36,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) &&
-            watched->isWidgetType()) {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && watched->isWidgetType()) {
             Application& app = Application::Instance();
             if (Form* form = app.FormOf(static_cast<QWidget*>(watched)->window()))
                 app.NoteActivation(form, Application::ActivationSource::Pointer);
+        } else if (type == QEvent::WindowBlocked && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (Application::Instance().FormOf(window))
+                CancelPresses(window);
         }
         return false;
     }
@@ -100,6 +106,15 @@ int Application::ScreenHeight() const
 
 void Application::MessageBox(const std::string& text)
 {
+    // One box at a time: a box that something raises while another is open
+    // (a repaint inside the first, say) is not shown.
+    if (boxOpen_)
+        return;
+    boxOpen_ = true;
+    const struct Closed {
+        bool& open;
+        ~Closed() { open = false; }
+    } closed{boxOpen_};
     if (messageHandler_) {
         messageHandler_(title_, text);
         return;
@@ -109,6 +124,10 @@ void Application::MessageBox(const std::string& text)
     QWidget* owner = active_ ? active_->NativeWidget() : nullptr;
     QMessageBox box(QMessageBox::NoIcon, ToQString(title_), body, QMessageBox::Ok, owner);
     box.exec();
+    // The window that raised the box has the keyboard again, whether or not
+    // the window system hands it back by itself.
+    if (owner && owner->isVisible())
+        owner->activateWindow();
 }
 
 void Application::RegisterForm(Form* form) { forms_.push_back(form); }

@@ -47,8 +47,10 @@ public:
     int ScreenHeight() const;
 
     // A modal box with the text (a CR LF breaks the line), one OK button and
-    // the application's title. Returns when it is closed.
+    // the application's title. Returns when it is closed. While one is open
+    // no other is raised.
     void MessageBox(const std::string& text);
+    bool MessageBoxOpen() const { return boxOpen_; }
     // Replaces the box, e.g. in tests: the handler reads the text and returns
     // as if OK had been pressed. An empty handler restores the real box.
     using MessageHandler = std::function<void(const std::string& title, const std::string& text)>;
@@ -72,6 +74,7 @@ private:
     Form* awaitingWindowSystem_ = nullptr;
     std::string title_ = "Orvalis";
     MessageHandler messageHandler_;
+    bool boxOpen_ = false;
 };
 
 void ShowMessage(const std::string& text);

@@ -1,16 +1,26 @@
 #include "scrollbar.h"
 
+#include "presses.h"
 #include "qtbridge.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+#include <set>
 
 namespace tk {
 
 // The native bar. Every action reaches OnScroll while sliderPosition() holds
-// the new position and value() still the old one; releasing the mouse or a
-// key ends the scroll with one more notification.
+// the new position and value() still the old one. Releasing the mouse or a
+// key ends the scroll with one more notification, but only for a press the
+// bar itself handled: a key pressed elsewhere (the Return that closed a
+// message box, the Tab that brought the focus here) ends nothing. A modal
+// window ends the press in progress at once, with no further notification.
 class ScrollBarWidget : public QScrollBar {
 public:
     ScrollBarWidget(ScrollBar* owner, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), owner_(owner)
@@ -32,6 +42,8 @@ public:
 
     void Notify(ScrollCode code)
     {
+        if (cancelling_)
+            return;
         int position = sliderPosition();
         if (owner_->OnScroll)
             owner_->OnScroll(owner_, code, position);
@@ -40,21 +52,147 @@ public:
     }
 
 protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == CancelPressEvent()) {
+            CancelPress();
+            return true;
+        }
+        return QScrollBar::event(event);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            mousePressed_ = true;
+        QScrollBar::mousePressEvent(event);
+    }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         QScrollBar::mouseReleaseEvent(event);
-        if (event->button() == Qt::LeftButton)
+        if (event->button() == Qt::LeftButton && mousePressed_) {
+            mousePressed_ = false;
             Notify(ScrollCode::EndScroll);
+        }
+    }
+
+    // The keys of a horizontal bar: right and down one step to the right,
+    // left and up one step to the left, Page Down and Page Up a page, Home
+    // and End to the ends (Qt's bars invert these by default).
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        SliderAction action = SliderNoAction;
+        switch (event->key()) {
+        case Qt::Key_Right:
+        case Qt::Key_Down: action = SliderSingleStepAdd; break;
+        case Qt::Key_Left:
+        case Qt::Key_Up: action = SliderSingleStepSub; break;
+        case Qt::Key_PageDown: action = SliderPageStepAdd; break;
+        case Qt::Key_PageUp: action = SliderPageStepSub; break;
+        case Qt::Key_Home: action = SliderToMinimum; break;
+        case Qt::Key_End: action = SliderToMaximum; break;
+        default: break;
+        }
+        if (action == SliderNoAction || event->modifiers() & ~Qt::KeypadModifier) {
+            event->ignore();
+            return;
+        }
+        event->accept();
+        keysPressed_.insert(event->key());
+        triggerAction(action);
     }
     void keyReleaseEvent(QKeyEvent* event) override
     {
-        QScrollBar::keyReleaseEvent(event);
-        if (!event->isAutoRepeat())
-            Notify(ScrollCode::EndScroll);
+        if (event->isAutoRepeat() || keysPressed_.erase(event->key()) == 0) {
+            event->ignore();
+            return;
+        }
+        event->accept();
+        Notify(ScrollCode::EndScroll);
+    }
+
+    // The bar's own menu, in the program's language; each item scrolls
+    // through the notification like the mouse and the keys.
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        QMenu menu(this);
+        const int here = PositionAt(event->pos().x());
+        connect(menu.addAction(QStringLiteral("ここへスクロール")), &QAction::triggered, this, [this, here] {
+            // As a thumb moved there and let go.
+            int position = std::clamp(here, minimum(), maximum());
+            if (owner_->OnScroll)
+                owner_->OnScroll(owner_, ScrollCode::Position, position);
+            const QSignalBlocker quiet(this);
+            setValue(std::clamp(position, minimum(), maximum()));
+        });
+        const std::pair<const char*, SliderAction> items[] = {
+            {nullptr, SliderNoAction},           {"左端", SliderToMinimum},
+            {"右端", SliderToMaximum},           {nullptr, SliderNoAction},
+            {"1 ページ左へ", SliderPageStepSub}, {"1 ページ右へ", SliderPageStepAdd},
+            {nullptr, SliderNoAction},           {"左へスクロール", SliderSingleStepSub},
+            {"右へスクロール", SliderSingleStepAdd}};
+        for (const auto& [text, action] : items) {
+            if (!text) {
+                menu.addSeparator();
+                continue;
+            }
+            connect(menu.addAction(QString::fromUtf8(text)), &QAction::triggered, this,
+                    [this, action = action] { triggerAction(action); });
+        }
+        menu.exec(event->globalPos());
+    }
+
+    // A focused bar shows a focus frame just inside its edge.
+    void paintEvent(QPaintEvent* event) override
+    {
+        QScrollBar::paintEvent(event);
+        DrawFocusFrame(this, 1);
+    }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QScrollBar::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QScrollBar::focusOutEvent(event);
+        keysPressed_.clear();
+        update();
     }
 
 private:
+    // Ends the press in progress as its release would, without a
+    // notification: the arrow's or the trough's repeat stops, a dragged
+    // thumb is let go where it is.
+    void CancelPress()
+    {
+        keysPressed_.clear();
+        if (!mousePressed_)
+            return;
+        mousePressed_ = false;
+        cancelling_ = true;
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-1, -1), QPointF(-1, -1), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QScrollBar::mouseReleaseEvent(&release);
+        cancelling_ = false;
+    }
+
+    // The position the thumb's centre would have at x.
+    int PositionAt(int x) const
+    {
+        QStyleOptionSlider opt;
+        initStyleOption(&opt);
+        const QRect groove = style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarGroove, this);
+        const QRect thumb = style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, this);
+        const int span = groove.width() - thumb.width();
+        return QStyle::sliderValueFromPosition(minimum(), maximum(), x - groove.left() - thumb.width() / 2,
+                                               span > 0 ? span : 1);
+    }
+
     ScrollBar* owner_;
+    bool mousePressed_ = false;
+    bool cancelling_ = false;
+    std::set<int> keysPressed_;
 };
 
 ScrollBar::ScrollBar(Container& parent) : Control(new ScrollBarWidget(this, parent.ClientWidget()))

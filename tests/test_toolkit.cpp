@@ -9,6 +9,9 @@
 #include "toolkit/speedbutton.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -346,4 +349,129 @@ TEST(PaintBox, MouseDownForEveryButtonAtTheClickedPixel)
     EXPECT_EQ(downs[2].button, MouseButton::Middle);
     EXPECT_TRUE(downs[2].shift & ssCtrl);
     EXPECT_EQ(downs.back().x, 7);
+}
+
+// The keys of a focused bar step it the way they point, each with one
+// notification carrying the new position before the bar stores it; the
+// release ends the scroll.
+TEST(ScrollBar, KeysStepTheWayTheyPoint)
+{
+    const struct {
+        Qt::Key key;
+        ScrollCode code;
+        int position;
+    } cases[] = {
+        {Qt::Key_Right, ScrollCode::LineDown, 52}, {Qt::Key_Down, ScrollCode::LineDown, 52},
+        {Qt::Key_Left, ScrollCode::LineUp, 50},    {Qt::Key_Up, ScrollCode::LineUp, 50},
+        {Qt::Key_PageDown, ScrollCode::PageDown, 52}, {Qt::Key_PageUp, ScrollCode::PageUp, 50},
+        {Qt::Key_Home, ScrollCode::Top, 0},        {Qt::Key_End, ScrollCode::Bottom, 100},
+    };
+    for (const auto& c : cases) {
+        Bar b;
+        QWidget* w = b.bar.NativeWidget();
+        w->setFocus(Qt::OtherFocusReason);
+        QTest::keyPress(w, c.key);
+        ASSERT_EQ(b.seen.size(), 1u) << c.key;
+        EXPECT_EQ(b.seen[0].code, c.code) << c.key;
+        EXPECT_EQ(b.seen[0].position, c.position) << c.key;
+        EXPECT_EQ(b.seen[0].stored, 51) << c.key;
+        EXPECT_EQ(b.bar.Position(), c.position) << c.key;
+        QTest::keyRelease(w, c.key);
+        ASSERT_EQ(b.seen.size(), 2u) << c.key;
+        EXPECT_EQ(b.seen[1].code, ScrollCode::EndScroll);
+    }
+}
+
+// Only the release of a key the bar handled ends a scroll: not one whose
+// press went elsewhere, nor a key the bar does not use.
+TEST(ScrollBar, AReleaseWithoutItsPressEndsNothing)
+{
+    Bar b;
+    QWidget* w = b.bar.NativeWidget();
+    w->setFocus(Qt::OtherFocusReason);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Right, Qt::Key_Space})
+        QTest::keyRelease(w, key);
+    QTest::keyClick(w, Qt::Key_A);
+    EXPECT_TRUE(b.seen.empty());
+    // Nor does a mouse release after a press that began elsewhere.
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, b.Arrow(QStyle::SC_ScrollBarAddLine));
+    EXPECT_TRUE(b.seen.empty());
+}
+
+// The bar's menu speaks Japanese, and each item scrolls through the
+// notification with its code.
+TEST(ScrollBar, ItsMenuIsJapaneseAndScrollsThroughTheNotification)
+{
+    const struct {
+        const char* item;
+        ScrollCode code;
+        int position;
+    } cases[] = {{"右端", ScrollCode::Bottom, 100},          {"左端", ScrollCode::Top, 0},
+                 {"1 ページ右へ", ScrollCode::PageDown, 52}, {"1 ページ左へ", ScrollCode::PageUp, 50},
+                 {"右へスクロール", ScrollCode::LineDown, 52}, {"左へスクロール", ScrollCode::LineUp, 50},
+                 {"ここへスクロール", ScrollCode::Position, 100}};
+    for (const auto& c : cases) {
+        Bar b;
+        QWidget* w = b.bar.NativeWidget();
+        QStringList texts;
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction* a : menu->actions()) {
+                if (!a->isSeparator())
+                    texts << a->text();
+                if (a->text() == QString::fromUtf8(c.item))
+                    a->trigger();
+            }
+            menu->close();
+        });
+        const QPoint at(w->width() - 20, w->height() / 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
+        QApplication::sendEvent(w, &event);
+        for (const QString& t : texts)
+            for (const QChar ch : t)
+                EXPECT_FALSE(ch.isLetter() && ch.unicode() < 0x80) << t.toStdString();
+        ASSERT_EQ(texts.size(), 7);
+        ASSERT_EQ(b.seen.size(), 1u) << c.item;
+        EXPECT_EQ(b.seen[0].code, c.code) << c.item;
+        EXPECT_EQ(b.seen[0].position, c.position) << c.item;
+        EXPECT_EQ(b.seen[0].stored, 51) << c.item;
+        EXPECT_EQ(b.bar.Position(), c.position) << c.item;
+    }
+}
+
+// A focused push button is pressed by Return and Enter as well as by Space.
+// The bar and the buttons show which of them has the focus.
+TEST(KeyboardFocus, ReturnPressesAFocusedButtonAndTheFocusShows)
+{
+    Form form;
+    form.SetWidth(300);
+    form.SetHeight(100);
+    Button button(form, "決定");
+    button.SetBounds(10, 10, 80, 40);
+    ScrollBar bar(form);
+    bar.SetBounds(100, 10, 180, 17);
+    int clicks = 0;
+    button.OnClick = [&](Object*) { ++clicks; };
+    form.Show();
+    QWidget* b = button.NativeWidget();
+    b->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(b, Qt::Key_Return);
+    QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(b, Qt::Key_Space);
+    EXPECT_EQ(clicks, 3);
+    QTest::keyRelease(b, Qt::Key_Return);
+    EXPECT_EQ(clicks, 3) << "a release alone presses nothing";
+
+    for (QWidget* w : {b, bar.NativeWidget()}) {
+        w->setFocus(Qt::TabFocusReason);
+        ProcessEvents();
+        const QImage focused = w->grab().toImage();
+        form.NativeWidget()->setFocus(Qt::TabFocusReason);
+        w->clearFocus();
+        ProcessEvents();
+        const QImage unfocused = w->grab().toImage();
+        EXPECT_NE(focused, unfocused) << w->metaObject()->className();
+    }
 }

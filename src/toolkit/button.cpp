@@ -2,21 +2,43 @@
 
 #include "qtbridge.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 namespace tk {
 
 namespace {
-QPushButton* MakeButton(Container& parent, const std::string& caption)
-{
-    auto* b = new QPushButton(ToQString(caption), parent.ClientWidget());
-    b->setAutoDefault(false);
-    return b;
-}
+// The native button. A focused button is pressed by Return (and Enter) as
+// well as by Space, as on the platform the windows were designed for.
+class ButtonWidget : public QPushButton {
+public:
+    ButtonWidget(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+    {
+        setAutoDefault(false);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && !(event->modifiers() & ~Qt::KeypadModifier)) {
+            event->accept();
+            if (!event->isAutoRepeat())
+                click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPushButton::paintEvent(event);
+        DrawFocusFrame(this, 4);
+    }
+};
 } // namespace
 
 Button::Button(Container& parent, const std::string& caption)
-    : Control(MakeButton(parent, caption))
+    : Control(new ButtonWidget(ToQString(caption), parent.ClientWidget()))
 {
     QObject::connect(static_cast<QPushButton*>(NativeWidget()), &QPushButton::clicked,
                      NativeWidget(), [this] {

@@ -2,6 +2,7 @@
 
 #include "qtbridge.h"
 
+#include <QPainter>
 #include <QWidget>
 
 namespace tk {
@@ -31,6 +32,17 @@ void Control::SetFontColor(TColor color)
 {
     font_.color = color;
     ApplyFontColor(color);
+}
+
+void DrawFocusFrame(QWidget* widget, int inset)
+{
+    if (!widget->hasFocus())
+        return;
+    QPainter p(widget);
+    QPen pen(widget->palette().color(QPalette::WindowText), 1, Qt::DotLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(widget->rect().adjusted(inset, inset, -inset - 1, -inset - 1));
 }
 
 void Control::ApplyFontColor(TColor color) { SetTextColor(widget_, color); }

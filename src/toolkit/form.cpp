@@ -29,7 +29,19 @@ protected:
     {
         if (event->type() == QEvent::WindowActivate)
             Application::Instance().NoteActivation(owner_, Application::ActivationSource::WindowSystem);
-        return QWidget::event(event);
+        const bool handled = QWidget::event(event);
+        // A window manager reports the frame it adds some time after the
+        // window is shown, with a move or a resize of the client.
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+            owner_->FrameReported();
+            break;
+        default:
+            break;
+        }
+        return handled;
     }
     void paintEvent(QPaintEvent* event) override
     {
@@ -112,16 +124,33 @@ int Form::Height() const { return widget_->isVisible() ? widget_->frameGeometry(
 int Form::ClientWidth() const { return widget_->width(); }
 int Form::ClientHeight() const { return widget_->height(); }
 
-void Form::ApplyBounds()
+Form::FrameMargins Form::Frame() const
 {
-    // Bounds are outer sizes: take off the frame the window system draws, if
-    // any (none is known before the first showing).
+    if (!widget_->isVisible())
+        return {};
     const QRect frame = widget_->frameGeometry();
     const QRect client = widget_->geometry();
-    const int extraW = widget_->isVisible() ? frame.width() - client.width() : 0;
-    const int extraH = widget_->isVisible() ? frame.height() - client.height() : 0;
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+void Form::ApplyBounds()
+{
+    // Bounds are outer bounds: the frame the window system draws, once it is
+    // known, is taken off the size; the position is the frame's.
+    appliedFrame_ = Frame();
     widget_->move(left_, top_);
-    widget_->resize(std::max(1, width_ - extraW), std::max(1, height_ - extraH));
+    widget_->resize(std::max(1, width_ - appliedFrame_.left - appliedFrame_.right),
+                    std::max(1, height_ - appliedFrame_.top - appliedFrame_.bottom));
+}
+
+void Form::FrameReported()
+{
+    if (applying_ || state_ != WindowState::Normal || !shownOnce_ || Frame() == appliedFrame_)
+        return;
+    applying_ = true;
+    ApplyBounds();
+    applying_ = false;
 }
 
 void Form::SetWindowState(WindowState state)

@@ -69,6 +69,15 @@ private:
     friend class FormWidget;
     void PlaceOnShow();
     void ApplyBounds();
+    // The frame the window system draws around the client, as far as known.
+    struct FrameMargins {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        friend bool operator==(const FrameMargins&, const FrameMargins&) = default;
+    };
+    FrameMargins Frame() const;
+    // Applies the bounds again when the window system reports another frame
+    // than the one they were applied with.
+    void FrameReported();
     void EnsureSurface(int width, int height);
     void RelinkFocusChain();
 
@@ -80,6 +89,8 @@ private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool centreOnFirstShow_ = false;
     bool shownOnce_ = false;
+    bool applying_ = false;
+    FrameMargins appliedFrame_;
     std::map<const QWidget*, std::vector<QWidget*>> tabOrders_;  // by parent
 };
 

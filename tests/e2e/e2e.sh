@@ -2,30 +2,42 @@
 # End-to-end test: drives the real program on a virtual X screen the way a
 # person would, with the mouse, and checks what is on the screen.
 #
-#   e2e.sh PROGRAM OUTPUT_DIR
+#   e2e.sh [--wm openbox] PROGRAM OUTPUT_DIR
 #
-# Starts Xvfb (1024x768x24, no window manager), starts PROGRAM on it, opens
+# Starts Xvfb (1024x768x24; with --wm, the window manager on it too), starts
+# PROGRAM on it, opens
 # each activity window from the menu, checks the coordinate plane's axes and
 # grid in a screenshot, keys a condition on the keypad, confirms it, clicks
 # a point that fits it, draws the curve with the graph button and checks the
 # fixed objects, segments, readout and curve on the screen's pixels, closes
 # the window with its end button, and finally quits from the menu, which
 # must end the process with status 0. Screenshots and logs go to OUTPUT_DIR.
+# Under a window manager the windows' bounds are their outer bounds, frame
+# included, and the second activity opens maximized in the work area; then
+# it also drives the keyboard (the zoom bar's keys, Return on a button), the
+# menu's activation, the close boxes, and a held zoom arrow while a message
+# box is up (one box, which a keystroke closes for good).
 # With ORVALIS_UPDATE_SCREENSHOT=1 the first activity's screenshot with its
 # curve also replaces docs/screenshot.png.
 #
-# Exits 77 (skipped) when Xvfb or xdotool is not installed.
+# Exits 77 (skipped) when Xvfb or xdotool (or the window manager) is not
+# installed.
 set -euo pipefail
 
+wm=
+if [[ ${1:-} == --wm ]]; then
+    wm=${2:-}
+    shift 2
+fi
 if (($# != 2)); then
-    echo "usage: $0 PROGRAM OUTPUT_DIR" >&2
+    echo "usage: $0 [--wm openbox] PROGRAM OUTPUT_DIR" >&2
     exit 2
 fi
 program=$1
 out=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool ${wm:+"$wm"}; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "e2e: SKIP: $tool is not installed (Debian packages xvfb and xdotool)"
         exit 77
@@ -68,6 +80,7 @@ declare -rA KEY=([kindleft]=8,24 [kindright]=104,24 [7]=8,72 [8]=56,72 [9]=104,7
 readonly WAIT_SECONDS=${ORVALIS_E2E_WAIT:-30}
 
 xvfb_pid=
+wm_pid=
 prog_pid=
 runtime_dir=
 
@@ -93,6 +106,10 @@ cleanup() {
         kill "$prog_pid" 2>/dev/null || true
         sleep 0.2
         kill -9 "$prog_pid" 2>/dev/null || true
+    fi
+    if [[ -n $wm_pid ]] && kill -0 "$wm_pid" 2>/dev/null; then
+        kill "$wm_pid" 2>/dev/null || true
+        wait "$wm_pid" 2>/dev/null || true
     fi
     if [[ -n $xvfb_pid ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
         kill "$xvfb_pid" 2>/dev/null || true
@@ -140,6 +157,18 @@ unset WAYLAND_DISPLAY
 geometry=$(xdotool getdisplaygeometry) || fail "cannot talk to Xvfb on $DISPLAY"
 [[ $geometry == "$SCREEN_W $SCREEN_H" ]] || fail "the virtual screen is $geometry, not $SCREEN_W $SCREEN_H"
 log "Xvfb on $DISPLAY, $geometry"
+if [[ -n $wm ]]; then
+    log "starting the window manager $wm"
+    "$wm" >"$out/wm.log" 2>&1 &
+    wm_pid=$!
+    # The window manager is up once it names itself on the root window.
+    for ((i = 0; i < 100; i++)); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        kill -0 "$wm_pid" 2>/dev/null || fail "$wm did not start (see $out/wm.log)"
+        sleep 0.1
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "$wm did not come up within 10 s"
+fi
 
 # ---------------------------------------------------------------- helpers
 # Prints the ids of the visible windows whose title is exactly $1.
@@ -179,26 +208,36 @@ wait_hidden() {
     fail "the window \"$title\" is still visible 10 s after its end button was clicked"
 }
 
-# Sets WIN_X WIN_Y WIN_W WIN_H to the window $1's place on the screen.
+# Sets WIN_X WIN_Y WIN_W WIN_H to the place of window $1's client area on
+# the screen (xwininfo's absolute position holds under a window manager too).
 window_geometry() {
     WIN_X='' WIN_Y='' WIN_W='' WIN_H=''
-    while IFS='=' read -r key value; do
-        case $key in
-            X) WIN_X=$value ;;
-            Y) WIN_Y=$value ;;
-            WIDTH) WIN_W=$value ;;
-            HEIGHT) WIN_H=$value ;;
-        esac
-    done < <(xdotool getwindowgeometry --shell "$1")
+    local info
+    info=$(xwininfo -id "$1" 2>/dev/null) || fail "cannot read the geometry of window $1"
+    WIN_X=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+    WIN_Y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+    WIN_W=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    WIN_H=$(sed -n 's/^ *Height: *//p' <<<"$info")
     [[ -n $WIN_X && -n $WIN_Y && -n $WIN_W && -n $WIN_H ]] || fail "cannot read the geometry of window $1"
 }
 
-# Checks that the window $1 (described as $2) is at $3,$4 with size $5x$6.
-expect_geometry() {
+# Sets OUT_X OUT_Y OUT_W OUT_H to window $1's outer bounds: its client area
+# and the frame the window manager reports around it (none without one).
+outer_geometry() {
     window_geometry "$1"
-    log "$2: ${WIN_W}x${WIN_H} at ($WIN_X,$WIN_Y)"
-    if [[ "$WIN_X,$WIN_Y ${WIN_W}x$WIN_H" != "$3,$4 ${5}x$6" ]]; then
-        fail "$2 is ${WIN_W}x${WIN_H} at ($WIN_X,$WIN_Y), expected ${5}x$6 at ($3,$4)"
+    local l=0 r=0 t=0 b=0 extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p')
+    [[ -n $extents ]] && IFS=', ' read -r l r t b <<<"$extents"
+    OUT_X=$((WIN_X - l)) OUT_Y=$((WIN_Y - t)) OUT_W=$((WIN_W + l + r)) OUT_H=$((WIN_H + t + b))
+}
+
+# Checks that the window $1 (described as $2) has the outer bounds $3,$4
+# $5x$6.
+expect_geometry() {
+    outer_geometry "$1"
+    log "$2: ${OUT_W}x${OUT_H} at ($OUT_X,$OUT_Y) outside, client ${WIN_W}x${WIN_H} at ($WIN_X,$WIN_Y)"
+    if [[ "$OUT_X,$OUT_Y ${OUT_W}x$OUT_H" != "$3,$4 ${5}x$6" ]]; then
+        fail "$2 is ${OUT_W}x${OUT_H} at ($OUT_X,$OUT_Y) outside, expected ${5}x$6 at ($3,$4)"
     fi
 }
 
@@ -337,6 +376,144 @@ expect_in_rect() {
 }
 
 readonly RED=255,0,0 AQUA=0,255,255 MAGENTA=255,0,255 PURPLE=128,0,128
+readonly TITLE_ONE='Orvalis（準線と焦点）' TITLE_TWO='Orvalis（２つの焦点）'
+
+# Checks that the window manager shows window $1 (described as $2)
+# maximized, filling the work area.
+expect_maximized() {
+    local state area
+    state=$(xprop -id "$1" _NET_WM_STATE)
+    [[ $state == *_NET_WM_STATE_MAXIMIZED_VERT* && $state == *_NET_WM_STATE_MAXIMIZED_HORZ* ]] ||
+        fail "$2 is not maximized ($state)"
+    area=$(xprop -root _NET_WORKAREA | sed -n 's/.* = //p' | cut -d, -f1-4 | tr -d ' ')
+    outer_geometry "$1"
+    [[ "$OUT_X,$OUT_Y,$OUT_W,$OUT_H" == "$area" ]] || fail "$2 covers $OUT_X,$OUT_Y,$OUT_W,$OUT_H, not the work area $area"
+    log "$2 is maximized in the work area $area"
+}
+
+# How many windows are visible besides the ids given: message boxes.
+count_other_windows() {
+    local ids
+    ids=$(other_visible_windows "$@")
+    [[ -z $ids ]] && echo 0 || wc -l <<<"$ids"
+}
+
+# Fails unless exactly $1 message boxes are up besides the windows $3..;
+# $2 says when.
+expect_boxes() {
+    local want=$1 when=$2 got
+    shift 2
+    got=$(count_other_windows "$@")
+    ((got == want)) || fail "$got message boxes are up $when, expected $want"
+    log "$want message box(es) up $when"
+}
+
+# Under a window manager: the keyboard, the menu's activation, the close
+# boxes and a held zoom arrow behind a message box. $1 is the menu's id.
+desktop_checks() {
+    local menu=$1 id bar_x bar_y
+    log "opening the first activity for the keyboard"
+    click_control "$menu" "${MENU_FIRST[@]}"
+    wait_window "$TITLE_ONE"
+    id=$WINDOW
+    sleep 0.5
+    # A click on the zoom bar's thumb gives it the focus (the window keeps
+    # the focus where it was when it was last hidden). End zooms in to 4
+    # units, 165 pixels a unit; Home out to 36.
+    click_in "$id" $((48 + 569 / 2)) $((696 + 8))
+    sleep 0.3
+    xdotool key End
+    sleep 0.5
+    screenshot "$out/keys-end.png"
+    window_geometry "$id"
+    expect_on_plane "$out/keys-end.png" "$SILVER" $((AXIS + 165)) 100 "the grid line x = 1 at 165 pixels a unit after End"
+    xdotool key Home
+    sleep 0.5
+    screenshot "$out/keys-home.png"
+    expect_on_plane "$out/keys-home.png" "$SILVER" $((AXIS + 18)) 100 "the grid line x = 1 at 18.3 pixels a unit after Home"
+    log "End and Home on the zoom bar zoom in and out"
+    # Two steps to the right: position 2, 35 units, x = 9 at column 500.
+    xdotool key Right
+    sleep 0.3
+    xdotool key Right
+    sleep 0.5
+    screenshot "$out/keys-right.png"
+    expect_on_plane "$out/keys-right.png" "$SILVER" 500 100 "the grid line x = 9 at 35 units after two right arrows"
+    log "the right arrow key steps the zoom to the right"
+    # Tab takes the focus to the end button, Return presses it.
+    xdotool key Tab Return
+    wait_hidden "$id" "$TITLE_ONE"
+    log "Tab and Return pressed the end button"
+
+    log "the menu's activation hides the activity"
+    click_control "$menu" "${MENU_FIRST[@]}"
+    wait_window "$TITLE_ONE"
+    id=$WINDOW
+    sleep 0.5
+    xdotool windowactivate --sync "$menu" 2>/dev/null || true
+    wait_hidden "$id" "$TITLE_ONE"
+
+    log "the close box of the second activity hides it"
+    click_control "$menu" "${MENU_SECOND[@]}"
+    wait_window "$TITLE_TWO"
+    id=$WINDOW
+    sleep 0.5
+    xdotool key alt+F4
+    wait_hidden "$id" "$TITLE_TWO"
+    require_alive "after the close box of an activity"
+
+    log "a held zoom arrow while the diagonal foci's message is up"
+    click_control "$menu" "${MENU_SECOND[@]}"
+    wait_window "$TITLE_TWO"
+    id=$WINDOW
+    sleep 0.5
+    # F1 (0, 0), F2 (3, 4), the sum 6: accepted, diagonal.
+    press_keys "$id" 0
+    press_toggle "$id" 240 24 49 17
+    press_keys "$id" 0
+    press_toggle "$id" 160 80 49 17
+    press_keys "$id" 3
+    press_toggle "$id" 240 80 49 17
+    press_keys "$id" 4
+    press_toggle "$id" 8 152 161 33
+    press_keys "$id" kindleft 6 confirm
+    # (3.30, 4.39) on the ellipse, twice, then the graph button.
+    click_plane "$id" 439 185
+    click_plane "$id" 439 185
+    sleep 0.3
+    click_in "$id" $((691 + 321 / 2)) $((336 + 51 / 2))
+    sleep 1
+    expect_boxes 1 "after the graph button" "$menu" "$id"
+    xdotool key Return
+    sleep 1
+    expect_boxes 0 "after Return closed it" "$menu" "$id"
+    window_geometry "$id"
+    bar_x=$((WIN_X + 48 + 569 - 8)) bar_y=$((WIN_Y + 696 + 8))
+    xdotool mousemove --sync "$bar_x" "$bar_y"
+    xdotool mousedown 1
+    sleep 2
+    expect_boxes 1 "while the arrow is held" "$menu" "$id"
+    xdotool key Return
+    sleep 1.5
+    expect_boxes 0 "after Return, the arrow still held" "$menu" "$id"
+    xdotool mouseup 1
+    sleep 1
+    expect_boxes 0 "after the arrow was let go" "$menu" "$id"
+    # A press in the trough, the box closed with Escape.
+    xdotool mousemove --sync $((WIN_X + 48 + 100)) "$bar_y"
+    xdotool mousedown 1
+    sleep 1
+    expect_boxes 1 "while the trough is held" "$menu" "$id"
+    xdotool key Escape
+    sleep 1
+    xdotool mouseup 1
+    sleep 1
+    expect_boxes 0 "after Escape and the release" "$menu" "$id"
+    require_alive "after the held zoom bar"
+    holds_window "$(visible_windows "$TITLE_TWO")" "$id" || fail "the second activity went away"
+    click_control "$id" "${END_BUTTON[@]}"
+    wait_hidden "$id" "$TITLE_TWO"
+}
 
 # The fixed line y = -2, F (0, 2) and PF : PH = 1 : 1: the parabola
 # x^2 = 8y, on which P (4, 2) lies, at 33 pixels a unit.
@@ -422,6 +599,9 @@ run_activity() {
     id=$WINDOW
     log "window \"$title\" is visible (id $id)"
     expect_geometry "$id" "the window \"$title\"" 0 0 "$SCREEN_W" "$SCREEN_H"
+    if [[ -n $wm && $title == "$TITLE_TWO" ]]; then
+        expect_maximized "$id" "the window \"$title\""
+    fi
 
     check_plane "$id" "$out/$shot.png"
     log "axes and grid of the plane are right ($out/$shot.png)"
@@ -452,7 +632,7 @@ log "menu window is visible (id $menu)"
 expect_geometry "$menu" "the menu" 0 0 "$MENU_W" "$MENU_H"
 screenshot "$out/menu.png"
 
-run_activity "$menu" first 'Orvalis（準線と焦点）' activity1 road_fixed_line "${MENU_FIRST[@]}"
+run_activity "$menu" first "$TITLE_ONE" activity1 road_fixed_line "${MENU_FIRST[@]}"
 if [[ ${ORVALIS_UPDATE_SCREENSHOT:-} == 1 ]]; then
     cp "$out/activity1-curve.png" "$here/../../docs/screenshot.png"
     log "updated docs/screenshot.png"
@@ -460,12 +640,21 @@ fi
 
 wait_window Orvalis
 menu=$WINDOW
-run_activity "$menu" second 'Orvalis（２つの焦点）' activity2 road_two_points "${MENU_SECOND[@]}"
+run_activity "$menu" second "$TITLE_TWO" activity2 road_two_points "${MENU_SECOND[@]}"
 
 wait_window Orvalis
 menu=$WINDOW
-log "clicking the menu's quit button"
-click_control "$menu" "${MENU_QUIT[@]}"
+if [[ -n $wm ]]; then
+    desktop_checks "$menu"
+    wait_window Orvalis
+    menu=$WINDOW
+    # The menu's close box ends the run.
+    xdotool windowactivate --sync "$menu" 2>/dev/null || true
+    xdotool key alt+F4
+else
+    log "clicking the menu's quit button"
+    click_control "$menu" "${MENU_QUIT[@]}"
+fi
 deadline=$((SECONDS + WAIT_SECONDS))
 while program_alive; do
     ((SECONDS < deadline)) || fail "the program is still running $WAIT_SECONDS s after its quit button was clicked"

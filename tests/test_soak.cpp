@@ -5,6 +5,10 @@
 //
 // ORVALIS_SOAK_SECONDS (default 40) bounds the run; ORVALIS_SOAK_SEED runs
 // one seed only; ORVALIS_SOAK_EVENTS sets the events per seed (default 2000).
+// A second soak lets the message boxes really open and closes each after a
+// while with a key or the mouse, pressing and holding the zoom bar with the
+// real mouse and keys meanwhile; ORVALIS_SOAK_REAL_SECONDS (default 20)
+// bounds it.
 
 #include "activities/junsen_form.h"
 #include "activities/syoten_form.h"
@@ -12,6 +16,9 @@
 #include "app/menu2.h"
 #include "plane/mapping.h"
 #include "toolkit/application.h"
+
+#include "support/box_closer.h"
+#include "support/scroll_driver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -47,7 +54,7 @@ long EnvOr(const char* name, long fallback)
     return v && *v ? std::strtol(v, nullptr, 10) : fallback;
 }
 
-enum class Kind { Click, PlaneDown, Scroll, Drag, Key, MenuPress };
+enum class Kind { Click, PlaneDown, Scroll, Drag, Key, MenuPress, FitClick };
 
 // One thing a student does, with everything random drawn up front so that
 // a sequence replays exactly on fresh windows.
@@ -82,6 +89,7 @@ std::string Describe(const Event& e, const std::vector<std::vector<std::string>>
     case Kind::Drag: s << "drag the zoom thumb from " << e.x << " to " << e.y; break;
     case Kind::Key: s << "key #" << e.target; break;
     case Kind::MenuPress: s << "press on the menu window"; break;
+    case Kind::FitClick: s << "mouse-down on the plane where row " << e.y << " fits best"; break;
     }
     return s.str();
 }
@@ -106,7 +114,7 @@ struct Stats {
 // button is left out: it ends the run).
 class World {
 public:
-    World()
+    explicit World(bool realBoxes = false) : realBoxes_(realBoxes)
     {
         menu_ = std::make_unique<app::TMenu2>();
         junsen_ = std::make_unique<activities::TJunsen_Form>();
@@ -114,12 +122,17 @@ public:
         app::Menu2 = menu_.get();
         app::Junsen_Form = junsen_.get();
         app::Syoten_Form = syoten_.get();
-        tk::Application::Instance().SetMessageHandler([](const std::string&, const std::string&) { ++messages_; });
+        if (realBoxes_)
+            closer_ = std::make_unique<box_test::BoxCloser>(ClosingPlan);
+        else
+            tk::Application::Instance().SetMessageHandler([](const std::string&, const std::string&) { ++messages_; });
         menu_->Show();
         QApplication::processEvents();
     }
     ~World()
     {
+        if (closer_)
+            messages_ += static_cast<int>(closer_->texts.size());
         tk::Application::Instance().SetMessageHandler({});
         app::Menu2 = nullptr;
         app::Junsen_Form = nullptr;
@@ -186,6 +199,9 @@ public:
             roll = 55 + pick(39);
         if (roll < 10)
             return KeyCondition(activity, rng);
+        // With real boxes, often the road to the diagonal foci's message.
+        if (realBoxes_ && activity == 2 && roll < 14)
+            return DiagonalRoad(rng);
         if (roll < 55) {
             e.kind = Kind::Click;
             e.target = pick(static_cast<int>(Buttons(activity).size()));
@@ -216,6 +232,12 @@ public:
         tk::Form& form = Form(e.form);
         if (!form.Visible())
             return;
+        boxesBefore_ = closer_ ? closer_->texts.size() : 0;
+        if (realBoxes_ && (e.kind == Kind::Scroll || e.kind == Kind::Drag)) {
+            UseBar(e);
+            QApplication::processEvents();
+            return;
+        }
         switch (e.kind) {
         case Kind::Click: {
             const auto buttons = Buttons(e.form);
@@ -266,6 +288,13 @@ public:
                             kKeys[e.target]);
             break;
         }
+        case Kind::FitClick: {
+            QWidget* surface = Activity(e.form).PaintBox1->NativeWidget();
+            const QPoint at(NearestFit(e.form, e.y), e.y);
+            QTest::mousePress(surface, Qt::LeftButton, {}, at);
+            QTest::mouseRelease(surface, Qt::LeftButton, {}, at);
+            break;
+        }
         case Kind::MenuPress:
             QTest::mousePress(form.NativeWidget(), Qt::LeftButton, {}, QPoint(240, 240));
             QTest::mouseRelease(form.NativeWidget(), Qt::LeftButton, {}, QPoint(240, 240));
@@ -274,11 +303,19 @@ public:
         QApplication::processEvents();
     }
 
-    // The first invariant that does not hold, if any.
     static int Messages() { return messages_; }
 
+    // The first invariant that does not hold, if any.
     std::optional<std::string> Broken() const
     {
+        if (closer_) {
+            if (closer_->mostOpen > 1)
+                return "message boxes open at once: " + std::to_string(closer_->mostOpen);
+            if (closer_->raisedByClosing)
+                return "a message box came up from the key that closed another";
+            if (closer_->texts.size() > boxesBefore_ + 1)
+                return "message boxes raised by one thing done: " + std::to_string(closer_->texts.size() - boxesBefore_);
+        }
         for (int k : {1, 2}) {
             stats.maxAfterimages = std::max(stats.maxAfterimages, Activity(k).Plane.AfterimageCount);
             stats.curveRepaints += Activity(k).Visible() && Activity(k).CurveShown;
@@ -322,6 +359,76 @@ public:
     }
 
 private:
+    // How the n-th real box is closed, and after how long.
+    static std::pair<box_test::CloseBy, int> ClosingPlan(int n)
+    {
+        std::mt19937 rng(static_cast<std::mt19937::result_type>(n));
+        const auto by = static_cast<box_test::CloseBy>(std::uniform_int_distribution<int>(0, 3)(rng));
+        return {by, std::uniform_int_distribution<int>(0, 300)(rng)};
+    }
+
+    // Diagonal foci with a sum they allow, two clicks where the sum fits and
+    // the graph button: from then on every repaint raises the message.
+    std::vector<Event> DiagonalRoad(std::mt19937& rng) const
+    {
+        auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+        const entry::SyotenEntry& y = syoten_->Entry;
+        const entry::Keypad& pad = y.Keypad;
+        std::vector<Event> road;
+        auto press = [&](const tk::Control& c) { road.push_back(ClickOn(2, c)); };
+        const int x1 = pick(3), y1 = pick(3);
+        const int digits[] = {x1, y1, x1 + 1 + pick(3), y1 + 1 + pick(3)};
+        const tk::Control* toggles[] = {y.SbnX1Zahyo.get(), y.SbnY1Zahyo.get(), y.SbnX2Zahyo.get(),
+                                        y.SbnY2Zahyo.get()};
+        for (int field = 0; field < 4; ++field) {
+            press(*toggles[field]);
+            press(pad.DigitKey(digits[field]));
+        }
+        press(*y.SbnKyori);
+        press(y.BtnKyoriWa);
+        press(pad.DigitKey(7 + pick(3)));  // longer than F1F2, at most 4.3
+        press(*pad.BtnKettei);
+        const int row = 100 + pick(460);
+        road.push_back(Event{Kind::FitClick, 2, 0, 0, row, 0, 0});
+        road.push_back(Event{Kind::FitClick, 2, 0, 0, row, 0, 0});
+        press(*syoten_->BtnByoga);
+        return road;
+    }
+
+    // The zoom bar used with the real mouse and keys: an arrow or the trough
+    // held for a while, a key held down, or the thumb dragged.
+    void UseBar(const Event& e) const
+    {
+        tk::ScrollBar& bar = *Activity(e.form).ScrollBar1;
+        QWidget* w = bar.NativeWidget();
+        if (e.kind == Kind::Drag) {
+            const QPoint thumb = scroll_test::BarPoint(bar, QStyle::SC_ScrollBarSlider);
+            QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, thumb);
+            const int dx = (e.y - e.x) * 5;
+            for (int i = 1; i <= 5; ++i)
+                QTest::mouseMove(w, thumb + QPoint(dx * i / 5, 0));
+            QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, thumb + QPoint(dx, 0));
+            return;
+        }
+        // Mostly brief; now and then up to 700 ms, past the bar's repeat delay.
+        const int held = e.x < 80 ? e.x : (e.x - 70) * 23;
+        static const QStyle::SubControl parts[] = {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine,
+                                                   QStyle::SC_ScrollBarAddPage, QStyle::SC_ScrollBarSubPage};
+        static const Qt::Key keys[] = {Qt::Key_Right, Qt::Key_Left, Qt::Key_PageDown, Qt::Key_Home};
+        if (e.target < 4) {
+            const QPoint at = scroll_test::BarPoint(bar, parts[e.target]);
+            QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at);
+            QTest::qWait(held);
+            QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, at);
+        } else {
+            const Qt::Key key = keys[e.target % 4];
+            w->setFocus(Qt::OtherFocusReason);
+            QTest::keyPress(w, key);
+            QTest::qWait(held / 4);
+            QTest::keyRelease(QApplication::focusWidget() ? QApplication::focusWidget() : w, key);
+        }
+    }
+
     // A click on a control of a form, as an event.
     Event ClickOn(int k, const tk::Control& control) const
     {
@@ -424,6 +531,9 @@ private:
     }
 
     static inline int messages_ = 0;
+    bool realBoxes_;
+    std::unique_ptr<box_test::BoxCloser> closer_;
+    std::size_t boxesBefore_ = 0;
     std::unique_ptr<app::TMenu2> menu_;
     std::unique_ptr<activities::TJunsen_Form> junsen_;
     std::unique_ptr<activities::TSyoten_Form> syoten_;
@@ -436,9 +546,9 @@ struct Failure {
 };
 
 // Plays the events on fresh windows up to the first broken invariant.
-std::optional<Failure> Replay(const std::vector<Event>& events)
+std::optional<Failure> Replay(const std::vector<Event>& events, bool realBoxes)
 {
-    World world;
+    World world(realBoxes);
     for (std::size_t i = 0; i < events.size(); ++i) {
         world.Apply(events[i]);
         if (auto broken = world.Broken())
@@ -452,7 +562,8 @@ std::optional<Failure> Replay(const std::vector<Event>& events)
 std::string Category(const std::string& what) { return what.substr(0, what.find_first_of("0123456789\"")); }
 
 // Removes events, in halving chunks, as long as the same invariant breaks.
-std::vector<Event> Shrink(std::vector<Event> events, const std::string& what, Clock::time_point deadline)
+std::vector<Event> Shrink(std::vector<Event> events, const std::string& what, bool realBoxes,
+                          Clock::time_point deadline)
 {
     const std::string category = Category(what);
     for (std::size_t chunk = events.size() / 2; chunk >= 1 && Clock::now() < deadline; chunk /= 2) {
@@ -460,7 +571,7 @@ std::vector<Event> Shrink(std::vector<Event> events, const std::string& what, Cl
             std::vector<Event> shorter(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(start));
             shorter.insert(shorter.end(), events.begin() + static_cast<std::ptrdiff_t>(std::min(start + chunk, events.size())),
                            events.end());
-            const auto failure = Replay(shorter);
+            const auto failure = Replay(shorter, realBoxes);
             if (failure && Category(failure->what) == category) {
                 shorter.resize(failure->index + 1);
                 events = std::move(shorter);
@@ -472,10 +583,12 @@ std::vector<Event> Shrink(std::vector<Event> events, const std::string& what, Cl
     return events;
 }
 
-TEST(Soak, EveryInvariantHoldsWhateverTheStudentsPress)
+// Plays seeded sequences for the budget and fails with the shortest
+// sequence found that breaks an invariant.
+void Soak(bool realBoxes, std::chrono::seconds budget)
 {
-    const auto budget = std::chrono::seconds(EnvOr("ORVALIS_SOAK_SECONDS", 40));
-    const long eventsPerSeed = EnvOr("ORVALIS_SOAK_EVENTS", 2000);
+    // Real boxes and held presses take time: shorter sequences.
+    const long eventsPerSeed = EnvOr("ORVALIS_SOAK_EVENTS", realBoxes ? 300 : 2000);
     const long onlySeed = EnvOr("ORVALIS_SOAK_SEED", 0);
     const auto start = Clock::now();
     long seeds = 0;
@@ -485,7 +598,7 @@ TEST(Soak, EveryInvariantHoldsWhateverTheStudentsPress)
         std::vector<Event> events;
         std::optional<Failure> failure;
         {
-            World world;
+            World world(realBoxes);
             while (static_cast<long>(events.size()) < eventsPerSeed && !failure) {
                 for (const Event& e : world.Draw(rng, seed % 2 == 0)) {
                     events.push_back(e);
@@ -500,7 +613,7 @@ TEST(Soak, EveryInvariantHoldsWhateverTheStudentsPress)
         played += static_cast<long>(events.size());
         ++seeds;
         if (failure) {
-            const auto shortest = Shrink(events, failure->what, Clock::now() + std::chrono::seconds(60));
+            const auto shortest = Shrink(events, failure->what, realBoxes, Clock::now() + std::chrono::seconds(60));
             std::ostringstream steps;
             const auto captions = World().Captions();
             for (const Event& e : shortest)
@@ -512,10 +625,23 @@ TEST(Soak, EveryInvariantHoldsWhateverTheStudentsPress)
         if (onlySeed || Clock::now() - start >= budget)
             break;
     }
-    std::cout << "soak: " << seeds << " seeds, " << played << " events, " << World::Messages()
+    std::cout << (realBoxes ? "soak with real boxes: " : "soak: ") << seeds << " seeds, " << played << " events, " << World::Messages()
               << " message boxes, up to " << stats.maxAfterimages << " afterimages, "
               << stats.curveRepaints << " events with a curve shown\n";
-    EXPECT_GE(played, eventsPerSeed);
+    EXPECT_GE(played, realBoxes ? 1 : eventsPerSeed);
+}
+
+TEST(Soak, EveryInvariantHoldsWhateverTheStudentsPress)
+{
+    Soak(false, std::chrono::seconds(EnvOr("ORVALIS_SOAK_SECONDS", 40)));
+}
+
+// The message boxes really open, the zoom bar is pressed and held with the
+// real mouse and keys, and no box ever stacks on another or comes back from
+// the keystroke that closed it.
+TEST(Soak, RealMessageBoxesNeverStackNorComeBack)
+{
+    Soak(true, std::chrono::seconds(EnvOr("ORVALIS_SOAK_REAL_SECONDS", 20)));
 }
 
 } // namespace

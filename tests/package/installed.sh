@@ -101,7 +101,7 @@ case $(status_of orvalis) in
         old=$(dpkg-query -W -f='${Version}' orvalis)
         log "orvalis $old is installed already: saving it with dpkg-repack and removing it for the test"
         (cd "$out" && as_root dpkg-repack orvalis >"$out/repack.log" 2>&1) || fail "dpkg-repack failed (see $out/repack.log)"
-        saved=$(ls "$out"/orvalis_*.deb 2>/dev/null | head -n 1)
+        saved=$(find "$out" -maxdepth 1 -name 'orvalis_*.deb' -print -quit)
         [[ -n $saved ]] || fail "dpkg-repack made no package (see $out/repack.log)"
         as_root "${apt[@]}" purge orvalis >>"$out/apt.log" 2>&1 || fail "could not remove the older copy (see $out/apt.log)"
         ;;
@@ -128,6 +128,7 @@ dpkg -L orvalis >"$out/files.txt"
 
 # ------------------------------------------------------------ start it
 readonly SCREEN_W=1024 SCREEN_H=768 PINK=255,210,210
+: >"$out/display"
 Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset \
     3>"$out/display" >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
@@ -172,7 +173,7 @@ for ((i = 0; i < 25; i++)); do
     sleep 0.2
 done
 for spot in "5 125" "125 220" "240 240"; do
-    got=$(pixel $spot)
+    got=$(pixel "${spot% *}" "${spot#* }")
     [[ $got == "$PINK" ]] || fail "the menu's background at ($spot) is $got, expected pink $PINK (see $out/menu.png)"
 done
 got=$(pixel 120 32)

@@ -127,20 +127,12 @@ hash -r
 dpkg -L orvalis >"$out/files.txt"
 
 # ------------------------------------------------------------ start it
-readonly SCREEN_W=1024 SCREEN_H=768 PINK=255,210,210
-: >"$out/display"
-Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset \
-    3>"$out/display" >"$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 100; i++)); do
-    (($(wc -l <"$out/display") > 0)) && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start (see $out/xvfb.log)"
-    sleep 0.1
-done
-display_number=$(tr -d '[:space:]' <"$out/display")
-[[ $display_number =~ ^[0-9]+$ ]] || fail "Xvfb gave no display number (see $out/xvfb.log)"
-export DISPLAY=":$display_number"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+readonly PINK=255,210,210
+# shellcheck source=tests/support/xvfb.sh
+source tests/support/xvfb.sh
+start_xvfb "$out" 1024 768
+xvfb_pid=$XVFB_PID
+unset QT_QPA_PLATFORM
 runtime_dir=$(mktemp -d)
 chmod 700 "$runtime_dir"
 

@@ -3,7 +3,10 @@
 #include "activities/junsen_form.h"
 #include "activities/syoten_form.h"
 #include "app/menu2.h"
+#include "orvalis_version.h"
 #include "toolkit/application.h"
+
+#include <QGuiApplication>
 
 namespace app {
 
@@ -22,6 +25,10 @@ void CreateForms()
 int RunProgram(int& argc, char** argv)
 {
     tk::Application application(argc, argv);
+    // The installed program's version, and its desktop entry, by which a
+    // Wayland desktop finds the name and icon of its windows.
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVALIS_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVALIS_APP_ID));
     CreateForms();
     const int result = application.Run();
     Menu2 = nullptr;

@@ -6,8 +6,6 @@
 #include "orvalis_version.h"
 #include "toolkit/application.h"
 
-#include <QGuiApplication>
-
 namespace app {
 
 TMenu2* Menu2 = nullptr;
@@ -27,8 +25,7 @@ int RunProgram(int& argc, char** argv)
     tk::Application application(argc, argv);
     // The installed program's version, and its desktop entry, by which a
     // Wayland desktop finds the name and icon of its windows.
-    QCoreApplication::setApplicationVersion(QStringLiteral(ORVALIS_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral(ORVALIS_APP_ID));
+    application.SetIdentity(ORVALIS_VERSION, ORVALIS_APP_ID);
     CreateForms();
     const int result = application.Run();
     Menu2 = nullptr;

@@ -90,6 +90,12 @@ int Application::Run()
     return QApplication::exec();
 }
 
+void Application::SetIdentity(const std::string& version, const std::string& desktopEntry)
+{
+    QCoreApplication::setApplicationVersion(ToQString(version));
+    QGuiApplication::setDesktopFileName(ToQString(desktopEntry));
+}
+
 void Application::Terminate() { QCoreApplication::exit(0); }
 
 int Application::ScreenWidth() const

@@ -42,6 +42,9 @@ public:
     Form* ActiveForm() const { return active_; }
 
     void SetTitle(const std::string& title) { title_ = title; }
+    // The program's version and the name of its desktop entry (without
+    // ".desktop"), which desktops use to find its name and icon.
+    void SetIdentity(const std::string& version, const std::string& desktopEntry);
     const std::string& Title() const { return title_; }
     int ScreenWidth() const;
     int ScreenHeight() const;

@@ -141,19 +141,10 @@ require_alive() {
 
 # ---------------------------------------------------------------- X server
 log "starting Xvfb"
-Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset \
-    3>"$out/display" >"$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 100; i++)); do
-    # Xvfb writes the number and a newline once it accepts clients.
-    (($(wc -l <"$out/display") > 0)) && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start (see $out/xvfb.log)"
-    sleep 0.1
-done
-display_number=$(tr -d '[:space:]' <"$out/display")
-[[ $display_number =~ ^[0-9]+$ ]] || fail "Xvfb gave no display number within 10 s (see $out/xvfb.log)"
-export DISPLAY=":$display_number"
-unset WAYLAND_DISPLAY
+# shellcheck source=tests/support/xvfb.sh
+source "$here/../support/xvfb.sh"
+start_xvfb "$out" "$SCREEN_W" "$SCREEN_H"
+xvfb_pid=$XVFB_PID
 geometry=$(xdotool getdisplaygeometry) || fail "cannot talk to Xvfb on $DISPLAY"
 [[ $geometry == "$SCREEN_W $SCREEN_H" ]] || fail "the virtual screen is $geometry, not $SCREEN_W $SCREEN_H"
 log "Xvfb on $DISPLAY, $geometry"

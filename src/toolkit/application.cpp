@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "design_scale.h"
 #include "form.h"
 #include "presses.h"
 #include "qtbridge.h"
@@ -57,12 +58,28 @@ struct Application::Native {
     QTimer grace;
 };
 
-Application::Application(int& argc, char** argv)
+namespace {
+// Scale the design up to the screen's available area, unless the user has
+// set Qt's own scaling. A platform that reports no screen before the first
+// window (or no available area) gets the design at its own size.
+double ScreenFitScale()
+{
+    bool userScales = false;
+    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING"})
+        userScales = userScales || !qEnvironmentVariableIsEmpty(name);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize area = screen ? screen->availableGeometry().size() : QSize();
+    return FitScale(area.width(), area.height(), userScales);
+}
+} // namespace
+
+Application::Application(int& argc, char** argv, double designScale)
 {
     assert(instance == nullptr);
     instance = this;
     native_ = std::make_unique<Native>(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    SetDesignScale(designScale > 0 ? designScale : ScreenFitScale());
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterFontSubstitutes();
     native_->app.installEventFilter(&native_->filter);
@@ -101,13 +118,13 @@ void Application::Terminate() { QCoreApplication::exit(0); }
 int Application::ScreenWidth() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().width() : 1024;
+    return screen ? ToDesign(screen->geometry().width()) : 1024;
 }
 
 int Application::ScreenHeight() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().height() : 768;
+    return screen ? ToDesign(screen->geometry().height()) : 768;
 }
 
 void Application::MessageBox(const std::string& text)

@@ -13,7 +13,8 @@ class Form;
 // order of creation, the event loop, the active form and the message box.
 class Application {
 public:
-    Application(int& argc, char** argv);
+    // designScale 0 fits the design to the screen; tests may give their own.
+    Application(int& argc, char** argv, double designScale = 0);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -46,6 +47,7 @@ public:
     // ".desktop"), which desktops use to find its name and icon.
     void SetIdentity(const std::string& version, const std::string& desktopEntry);
     const std::string& Title() const { return title_; }
+    // The screen's size, in design pixels.
     int ScreenWidth() const;
     int ScreenHeight() const;
 

@@ -280,7 +280,13 @@ void Canvas::Changed(const Rect& area)
         dirty_.right <= requested_.right && dirty_.bottom <= requested_.bottom)
         return;
     requested_ = dirty_;
-    viewer_->update(dirty_.left, dirty_.top, dirty_.Width(), dirty_.Height());
+    // The viewer's logical pixels may be larger than the canvas's own.
+    const qreal scale = image_->devicePixelRatio() / viewer_->devicePixelRatioF();
+    if (scale == 1.0)
+        viewer_->update(dirty_.left, dirty_.top, dirty_.Width(), dirty_.Height());
+    else
+        viewer_->update(QRectF(dirty_.left * scale, dirty_.top * scale, dirty_.Width() * scale,
+                               dirty_.Height() * scale).toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
 bool Canvas::Raster::Take(QImage& image)
@@ -313,12 +319,12 @@ void Canvas::SetFontSize(int points) { font_.height = PointsToPixels(points); }
 
 int Canvas::Width() const
 {
-    return image_ ? static_cast<int>(image_->width() / image_->devicePixelRatio()) : 0;
+    return image_ ? static_cast<int>(std::lround(image_->width() / image_->devicePixelRatio())) : 0;
 }
 
 int Canvas::Height() const
 {
-    return image_ ? static_cast<int>(image_->height() / image_->devicePixelRatio()) : 0;
+    return image_ ? static_cast<int>(std::lround(image_->height() / image_->devicePixelRatio())) : 0;
 }
 
 TColor Canvas::Pixel(int x, int y) const

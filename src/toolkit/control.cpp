@@ -1,5 +1,6 @@
 #include "control.h"
 
+#include "design_scale.h"
 #include "qtbridge.h"
 
 #include <QPainter>
@@ -9,14 +10,17 @@ namespace tk {
 
 void Control::SetBounds(int left, int top, int width, int height)
 {
-    widget_->setGeometry(left, top, width, height);
+    bounds_ = {left, top, left + width, top + height};
+    // Scaled edge by edge, so that controls that meet in the design still meet.
+    const int l = ToLogical(left), t = ToLogical(top);
+    widget_->setGeometry(l, t, ToLogical(left + width) - l, ToLogical(top + height) - t);
     BoundsChanged();
 }
 
-int Control::Left() const { return widget_->x(); }
-int Control::Top() const { return widget_->y(); }
-int Control::Width() const { return widget_->width(); }
-int Control::Height() const { return widget_->height(); }
+int Control::Left() const { return bounds_.left; }
+int Control::Top() const { return bounds_.top; }
+int Control::Width() const { return bounds_.Width(); }
+int Control::Height() const { return bounds_.Height(); }
 
 void Control::SetVisible(bool visible) { widget_->setVisible(visible); }
 bool Control::Visible() const { return !widget_->isHidden(); }
@@ -24,7 +28,7 @@ bool Control::Visible() const { return !widget_->isHidden(); }
 void Control::SetFont(const Font& font)
 {
     font_ = font;
-    widget_->setFont(ToQFont(font));
+    widget_->setFont(ToQFont(font, DesignScale()));
     ApplyFontColor(font.color);
 }
 

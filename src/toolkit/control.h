@@ -13,6 +13,7 @@ namespace tk {
 // The widget belongs to its parent window; the control object only steers it.
 class Control : public Object {
 public:
+    // Bounds in design pixels, relative to the parent.
     void SetBounds(int left, int top, int width, int height);
     int Left() const;
     int Top() const;
@@ -41,6 +42,7 @@ protected:
 
 private:
     QWidget* widget_;
+    Rect bounds_;  // in design pixels
     Font font_;
 };
 

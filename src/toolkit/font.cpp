@@ -5,6 +5,9 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tk {
 
 int PointsToPixels(int points)
@@ -13,10 +16,10 @@ int PointsToPixels(int points)
     return (points * 96 + 36) / 72;
 }
 
-QFont ToQFont(const Font& font)
+QFont ToQFont(const Font& font, double scale)
 {
     QFont f(ToQString(font.name));
-    f.setPixelSize(font.height > 0 ? font.height : 1);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.height * scale))));
     f.setBold(font.bold);
     return f;
 }

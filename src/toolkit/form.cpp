@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "application.h"
+#include "design_scale.h"
 #include "qtbridge.h"
 
 #include <QCloseEvent>
@@ -49,7 +50,8 @@ protected:
         QPainter p(this);
         const QRect r = event->rect();
         p.fillRect(r, ToQColor(owner_->color_));
-        const qreal dpr = surface.devicePixelRatio();
+        // The surface holds the window's device pixels one to one.
+        const qreal dpr = devicePixelRatioF();
         p.drawImage(r, surface, QRectF(r.topLeft() * dpr, r.size() * dpr));
     }
     void resizeEvent(QResizeEvent*) override { owner_->EnsureSurface(width(), height()); }
@@ -106,7 +108,7 @@ void Form::SetColor(TColor color)
 void Form::SetFont(const Font& font)
 {
     font_ = font;
-    widget_->setFont(ToQFont(font));
+    widget_->setFont(ToQFont(font, DesignScale()));
     SetTextColor(widget_, font.color);
     // The window canvas writes with a copy of the window's font.
     canvas_.SetFont(font);
@@ -117,12 +119,12 @@ void Form::SetLeft(int left) { left_ = left; ApplyBounds(); }
 void Form::SetWidth(int width) { width_ = width; ApplyBounds(); }
 void Form::SetHeight(int height) { height_ = height; ApplyBounds(); }
 
-int Form::Top() const { return widget_->isVisible() ? widget_->frameGeometry().top() : top_; }
-int Form::Left() const { return widget_->isVisible() ? widget_->frameGeometry().left() : left_; }
-int Form::Width() const { return widget_->isVisible() ? widget_->frameGeometry().width() : width_; }
-int Form::Height() const { return widget_->isVisible() ? widget_->frameGeometry().height() : height_; }
-int Form::ClientWidth() const { return widget_->width(); }
-int Form::ClientHeight() const { return widget_->height(); }
+int Form::Top() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().top()) : top_; }
+int Form::Left() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().left()) : left_; }
+int Form::Width() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().width()) : width_; }
+int Form::Height() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().height()) : height_; }
+int Form::ClientWidth() const { return ToDesign(widget_->width()); }
+int Form::ClientHeight() const { return ToDesign(widget_->height()); }
 
 Form::FrameMargins Form::Frame() const
 {
@@ -138,10 +140,12 @@ void Form::ApplyBounds()
 {
     // Bounds are outer bounds: the frame the window system draws, once it is
     // known, is taken off the size; the position is the frame's.
+    // The frame is the window system's own, in logical pixels, and is not
+    // scaled with the design.
     appliedFrame_ = Frame();
-    widget_->move(left_, top_);
-    widget_->resize(std::max(1, width_ - appliedFrame_.left - appliedFrame_.right),
-                    std::max(1, height_ - appliedFrame_.top - appliedFrame_.bottom));
+    widget_->move(ToLogical(left_), ToLogical(top_));
+    widget_->resize(std::max(1, ToLogical(width_) - appliedFrame_.left - appliedFrame_.right),
+                    std::max(1, ToLogical(height_) - appliedFrame_.top - appliedFrame_.bottom));
 }
 
 void Form::FrameReported()
@@ -242,17 +246,19 @@ QWidget* Form::NativeWidget() const { return widget_; }
 
 void Form::EnsureSurface(int width, int height)
 {
+    // The window's device pixels, drawn on in design pixels.
     const qreal dpr = widget_->devicePixelRatioF();
+    const qreal ratio = dpr * DesignScale();
     const QSize wanted = QSize(width, height).expandedTo(QSize(1, 1)) * dpr;
     QImage& s = widget_->surface;
     if (!s.isNull() && s.width() >= wanted.width() && s.height() >= wanted.height() &&
-        s.devicePixelRatio() == dpr)
+        s.devicePixelRatio() == ratio)
         return;
     canvas_.Flush();
     // The surface only grows, so what was drawn stays when the window shrinks
     // and grows again.
     QImage fresh(wanted.expandedTo(s.isNull() ? QSize() : s.size()), QImage::Format_RGB32);
-    fresh.setDevicePixelRatio(dpr);
+    fresh.setDevicePixelRatio(ratio);
     fresh.fill(ToQColor(color_));
     if (!s.isNull()) {
         QPainter p(&fresh);

@@ -1,11 +1,15 @@
 #include "paintbox.h"
 
+#include "design_scale.h"
 #include "qtbridge.h"
 
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tk {
 
@@ -21,17 +25,18 @@ public:
 
     QImage image;
 
-    // Makes the image match the widget's size and pixel density, keeping what
-    // it shows; returns true when it had to be remade.
+    // Makes the image hold the widget's device pixels, drawn on in design
+    // pixels, keeping what it shows; returns true when it had to be remade.
     bool FitImage()
     {
         const qreal dpr = devicePixelRatioF();
+        const qreal ratio = dpr * DesignScale();
         const QSize pixels = size() * dpr;
-        if (!image.isNull() && image.size() == pixels && image.devicePixelRatio() == dpr)
+        if (!image.isNull() && image.size() == pixels && image.devicePixelRatio() == ratio)
             return false;
         owner_->canvas_.Flush();
         QImage fresh(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        fresh.setDevicePixelRatio(dpr);
+        fresh.setDevicePixelRatio(ratio);
         fresh.fill(ToQColor(owner_->color_));
         if (!image.isNull()) {
             QPainter p(&fresh);
@@ -50,7 +55,7 @@ protected:
         owner_->canvas_.Flush();
         QPainter p(this);
         const QRect r = event->rect();
-        const qreal dpr = image.devicePixelRatio();
+        const qreal dpr = devicePixelRatioF();
         p.drawImage(r, image, QRectF(r.topLeft() * dpr, r.size() * dpr));
     }
     void resizeEvent(QResizeEvent*) override
@@ -90,9 +95,12 @@ private:
             shift |= ssRight;
         if (buttons & Qt::MiddleButton)
             shift |= ssMiddle;
-        const QPoint pos = event->position().toPoint();
+        // The design pixel under the pointer.
+        const QPointF at = event->position() / DesignScale();
+        const int x = static_cast<int>(std::floor(std::clamp(at.x(), -1e6, 1e6)));
+        const int y = static_cast<int>(std::floor(std::clamp(at.y(), -1e6, 1e6)));
         if (owner_->OnMouseDown)
-            owner_->OnMouseDown(owner_, button, shift, pos.x(), pos.y());
+            owner_->OnMouseDown(owner_, button, shift, x, y);
     }
 
     PaintBox* owner_;

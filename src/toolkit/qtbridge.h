@@ -22,7 +22,9 @@ inline TColor FromQRgb(unsigned rgb)
 }
 inline QString ToQString(const std::string& s) { return QString::fromStdString(s); }
 inline std::string FromQString(const QString& s) { return s.toStdString(); }
-QFont ToQFont(const Font& font);
+// The font at its design height times scale (a control's font on the
+// screen); the canvases draw in design pixels and take it at scale 1.
+QFont ToQFont(const Font& font, double scale = 1.0);
 // Sets the palette roles that carry a control's text colour.
 void SetTextColor(class QWidget* widget, TColor color);
 // Draws the dotted focus frame of a focused control just inside its edge

@@ -2,7 +2,7 @@
 # End-to-end test: drives the real program on a virtual X screen the way a
 # person would, with the mouse, and checks what is on the screen.
 #
-#   e2e.sh [--wm openbox] PROGRAM OUTPUT_DIR
+#   e2e.sh [--wm openbox] [--screen WIDTHxHEIGHT] PROGRAM OUTPUT_DIR
 #
 # Starts Xvfb (1024x768x24; with --wm, the window manager on it too), starts
 # PROGRAM on it, opens
@@ -16,7 +16,11 @@
 # included, and the second activity opens maximized in the work area; then
 # it also drives the keyboard (the zoom bar's keys, Return on a button), the
 # menu's activation, the close boxes, and a held zoom arrow while a message
-# box is up (one box, which a keystroke closes for good).
+# box is up (one box, which a keystroke closes for good). On a screen larger
+# than the design the program shows itself enlarged: every position of the
+# layout is then scaled by the menu's size, the activity must lie wholly on
+# the screen at 1.25 times the design or more, and the plane's grid lines
+# must all be equally wide.
 # With ORVALIS_UPDATE_SCREENSHOT=1 the first activity's screenshot with its
 # curve also replaces docs/screenshot.png.
 #
@@ -25,12 +29,17 @@
 set -euo pipefail
 
 wm=
-if [[ ${1:-} == --wm ]]; then
-    wm=${2:-}
+screen=1024x768
+while [[ ${1:-} == --* ]]; do
+    case $1 in
+        --wm) wm=${2:-} ;;
+        --screen) screen=${2:-} ;;
+        *) break ;;
+    esac
     shift 2
-fi
-if (($# != 2)); then
-    echo "usage: $0 [--wm openbox] PROGRAM OUTPUT_DIR" >&2
+done
+if (($# != 2)) || [[ ! $screen =~ ^[0-9]+x[0-9]+$ ]]; then
+    echo "usage: $0 [--wm openbox] [--screen WIDTHxHEIGHT] PROGRAM OUTPUT_DIR" >&2
     exit 2
 fi
 program=$1
@@ -59,7 +68,10 @@ out=$(cd "$out" && pwd)
 rm -f "$out"/*.png "$out"/*.rgb "$out"/*.log "$out/display"
 
 # The screen and the program's layout, in pixels.
-readonly SCREEN_W=1024 SCREEN_H=768
+readonly SCREEN_W=${screen%x*} SCREEN_H=${screen#*x}
+readonly DESIGN_W=1024 DESIGN_H=768
+# Screen pixels per design pixel, as a fraction; set from the menu's size.
+SCALE_NUM=1 SCALE_DEN=1
 readonly MENU_W=250 MENU_H=250
 # Buttons of the menu, as left top width height in the window.
 readonly -a MENU_FIRST=(16 8 209 49) MENU_SECOND=(16 72 209 49) MENU_QUIT=(16 136 209 49)
@@ -232,10 +244,16 @@ expect_geometry() {
     fi
 }
 
-# Clicks the left button at $2,$3 in the client area of window $1.
+# The first screen pixel of design pixel $1, its last, and its middle one.
+s_lo() { echo $(($1 * SCALE_NUM / SCALE_DEN)); }
+s_hi() { echo $((((($1 + 1) * SCALE_NUM + SCALE_DEN - 1) / SCALE_DEN) - 1)); }
+s_mid() { echo $(((2 * $1 + 1) * SCALE_NUM / (2 * SCALE_DEN))); }
+scaled() { ((SCALE_NUM != SCALE_DEN)); }
+
+# Clicks the left button at design pixel $2,$3 of window $1's client area.
 click_in() {
     window_geometry "$1"
-    local x=$((WIN_X + $2)) y=$((WIN_Y + $3))
+    local x=$((WIN_X + $(s_mid "$2"))) y=$((WIN_Y + $(s_mid "$3")))
     xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
     sleep 0.1
     xdotool click 1 || fail "cannot click at ($x,$y)"
@@ -261,31 +279,55 @@ pixel() {
     od -An -tu1 -j "$offset" -N3 "$1" | awk '{ printf "%d,%d,%d", $1, $2, $3 }'
 }
 
-# Checks the plane of the window at screen ($2,$3) in the RGB dump $1.
-# Prints one line per wrong pixel; prints nothing when all is right.
+# Prints the colour of the plane's design pixel $4,$5 in the RGB dump $1 of
+# the window whose client area is at screen $2,$3 (its middle screen pixel).
+plane_pixel() {
+    pixel "$1" $(($2 + $(s_mid $((PLANE_X + $4))))) $(($3 + $(s_mid $((PLANE_Y + $5)))))
+}
+
+# Whether a line of colour $6 crosses the plane's design pixel $4,$5 (dump
+# $1, client area at $2,$3): enlarged, a line drawn on whole screen pixels
+# may lie one pixel beside the middle of its design pixel.
+plane_line_at() {
+    local rgb=$1 x y mx my
+    [[ $(plane_pixel "$@") == "$6" ]] && return 0
+    scaled || return 1
+    mx=$(($2 + $(s_mid $((PLANE_X + $4))))) my=$(($3 + $(s_mid $((PLANE_Y + $5)))))
+    for ((x = $2 + $(s_lo $((PLANE_X + $4))) - 1; x <= $2 + $(s_hi $((PLANE_X + $4))) + 1; x++)); do
+        [[ $(pixel "$rgb" "$x" "$my") == "$6" ]] && return 0
+    done
+    for ((y = $3 + $(s_lo $((PLANE_Y + $5))) - 1; y <= $3 + $(s_hi $((PLANE_Y + $5))) + 1; y++)); do
+        [[ $(pixel "$rgb" "$mx" "$y") == "$6" ]] && return 0
+    done
+    return 1
+}
+
+# Checks the plane of the window whose client area is at screen ($2,$3) in
+# the RGB dump $1. Prints one line per wrong pixel; nothing when all is right.
 plane_faults() {
-    local rgb=$1 left=$(($2 + PLANE_X)) top=$(($3 + PLANE_Y))
+    local rgb=$1 wx=$2 wy=$3
     local k c got
     # The axes, away from the origin and from the edges.
     for c in 20 130 250 410 530 640; do
-        got=$(pixel "$rgb" $((left + AXIS)) $((top + c)))
-        [[ $got == "$BLACK" ]] || echo "y axis: plane ($AXIS,$c) is $got, expected black $BLACK"
-        got=$(pixel "$rgb" $((left + c)) $((top + AXIS)))
-        [[ $got == "$BLACK" ]] || echo "x axis: plane ($c,$AXIS) is $got, expected black $BLACK"
+        plane_line_at "$rgb" "$wx" "$wy" "$AXIS" "$c" "$BLACK" ||
+            echo "y axis: plane ($AXIS,$c) is $(plane_pixel "$rgb" "$wx" "$wy" "$AXIS" "$c"), expected black $BLACK"
+        plane_line_at "$rgb" "$wx" "$wy" "$c" "$AXIS" "$BLACK" ||
+            echo "x axis: plane ($c,$AXIS) is $(plane_pixel "$rgb" "$wx" "$wy" "$c" "$AXIS"), expected black $BLACK"
     done
     # Every grid line on both sides of both axes, crossed half-way between
     # two lines of the other direction.
+    local across=$((AXIS - GRID / 2 - 2 * GRID)) along=$((AXIS + GRID / 2 + 2 * GRID))
     for k in 1 2 3 4 5 6 7 8 9; do
         for c in $((AXIS - k * GRID)) $((AXIS + k * GRID)); do
-            got=$(pixel "$rgb" $((left + c)) $((top + AXIS - GRID / 2 - 2 * GRID)))
-            [[ $got == "$SILVER" ]] || echo "grid column $c: plane ($c,$((AXIS - GRID / 2 - 2 * GRID))) is $got, expected silver $SILVER"
-            got=$(pixel "$rgb" $((left + AXIS + GRID / 2 + 2 * GRID)) $((top + c)))
-            [[ $got == "$SILVER" ]] || echo "grid row $c: plane ($((AXIS + GRID / 2 + 2 * GRID)),$c) is $got, expected silver $SILVER"
+            plane_line_at "$rgb" "$wx" "$wy" "$c" "$across" "$SILVER" ||
+                echo "grid column $c: plane ($c,$across) is $(plane_pixel "$rgb" "$wx" "$wy" "$c" "$across"), expected silver $SILVER"
+            plane_line_at "$rgb" "$wx" "$wy" "$along" "$c" "$SILVER" ||
+                echo "grid row $c: plane ($along,$c) is $(plane_pixel "$rgb" "$wx" "$wy" "$along" "$c"), expected silver $SILVER"
         done
     done
     # Between the lines the plane is neither an axis nor a grid line.
     for c in $((AXIS - 3 * GRID - GRID / 2)) $((AXIS + 4 * GRID + GRID / 2)); do
-        got=$(pixel "$rgb" $((left + c)) $((top + c)))
+        got=$(plane_pixel "$rgb" "$wx" "$wy" "$c" "$c")
         if [[ $got == "$BLACK" || $got == "$SILVER" ]]; then
             echo "plane ($c,$c), inside a grid cell, is $got, a line colour"
         fi
@@ -338,14 +380,24 @@ press_toggle() {
 
 # Clicks the plane of window $1 at its pixel $2,$3.
 click_plane() {
-    click_in "$1" $((PLANE_X + $2)) $((PLANE_Y + $3))
+    # The plane's own corner is rounded to a whole screen pixel; its design
+    # pixels are counted from there.
+    local corner_x=$(((2 * PLANE_X * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
+    local corner_y=$(((2 * PLANE_Y * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
+    window_geometry "$1"
+    local x=$((WIN_X + corner_x + $(s_mid "$2"))) y=$((WIN_Y + corner_y + $(s_mid "$3")))
+    xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
+    sleep 0.1
+    xdotool click 1 || fail "cannot click at ($x,$y)"
 }
 
 # How many pixels of colour $2 (r,g,b) the screenshot $1 has in the
 # rectangle left top right bottom $3..$6 of the window at WIN_X,WIN_Y.
 count_colour() {
-    local png=$1 colour="rgb($2)" w=$(($5 - $3)) h=$(($6 - $4))
-    convert "$png" -crop "${w}x${h}+$((WIN_X + $3))+$((WIN_Y + $4))" +repage \
+    local png=$1 colour="rgb($2)" l t w h
+    l=$(s_lo "$3") t=$(s_lo "$4")
+    w=$(($(s_lo "$5") - l)) h=$(($(s_lo "$6") - t))
+    convert "$png" -crop "${w}x${h}+$((WIN_X + l))+$((WIN_Y + t))" +repage \
         -fill black +opaque "$colour" -fill white -opaque "$colour" \
         -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log"
 }
@@ -380,6 +432,30 @@ expect_maximized() {
     outer_geometry "$1"
     [[ "$OUT_X,$OUT_Y,$OUT_W,$OUT_H" == "$area" ]] || fail "$2 covers $OUT_X,$OUT_Y,$OUT_W,$OUT_H, not the work area $area"
     log "$2 is maximized in the work area $area"
+}
+
+# Checks that the window $1 (described as $2) lies wholly on the screen and
+# is at least 1.25 times the design's size, and that the grid lines of its
+# plane are all equally wide.
+expect_enlarged() {
+    outer_geometry "$1"
+    log "$2: ${OUT_W}x${OUT_H} at ($OUT_X,$OUT_Y) outside"
+    ((OUT_X >= 0 && OUT_Y >= 0 && OUT_X + OUT_W <= SCREEN_W && OUT_Y + OUT_H <= SCREEN_H)) ||
+        fail "$2 is not wholly on the ${SCREEN_W}x$SCREEN_H screen"
+    ((4 * OUT_W >= 5 * DESIGN_W && 4 * OUT_H >= 5 * DESIGN_H)) || fail "$2 is smaller than 1.25 times the design"
+    local png="$out/enlarged.png" row widths
+    sleep 0.5
+    screenshot "$png"
+    window_geometry "$1"
+    # One screen row across the plane, half-way between two grid rows: the
+    # widths of its runs of line colour.
+    row=$((WIN_Y + $(s_mid $((PLANE_Y + AXIS - GRID / 2)))))
+    widths=$(od -An -tu1 -v -j $(((row * SCREEN_W + WIN_X + $(s_lo "$PLANE_X")) * 3)) -N $(($(s_lo 660) * 3)) \
+        "${png%.png}.rgb" | tr -s ' ' '\n' | sed '/^$/d' | paste - - - |
+        awk '{ line = ($1 == 192 && $2 == 192 && $3 == 192) ? 1 : 0
+               if (line) run++; else if (run) { print run; run = 0 } }' | sort -n | uniq -c)
+    log "grid line widths on the screen (count width): $(tr -s ' \n' ' ' <<<"$widths")"
+    (($(wc -l <<<"$widths") == 1)) || fail "the grid lines of $2 are not all equally wide"
 }
 
 # How many windows are visible besides the ids given: message boxes.
@@ -589,7 +665,11 @@ run_activity() {
     wait_window "$title"
     id=$WINDOW
     log "window \"$title\" is visible (id $id)"
-    expect_geometry "$id" "the window \"$title\"" 0 0 "$SCREEN_W" "$SCREEN_H"
+    if scaled; then
+        expect_enlarged "$id" "the window \"$title\""
+    else
+        expect_geometry "$id" "the window \"$title\"" 0 0 "$SCREEN_W" "$SCREEN_H"
+    fi
     if [[ -n $wm && $title == "$TITLE_TWO" ]]; then
         expect_maximized "$id" "the window \"$title\""
     fi
@@ -620,7 +700,21 @@ prog_pid=$!
 wait_window Orvalis
 menu=$WINDOW
 log "menu window is visible (id $menu)"
-expect_geometry "$menu" "the menu" 0 0 "$MENU_W" "$MENU_H"
+# The largest factor at which the design fits the (whole, panel-less)
+# screen, never below 1.
+if ((SCREEN_W * DESIGN_H >= SCREEN_H * DESIGN_W)); then
+    SCALE_NUM=$SCREEN_H SCALE_DEN=$DESIGN_H
+else
+    SCALE_NUM=$SCREEN_W SCALE_DEN=$DESIGN_W
+fi
+((SCALE_NUM >= SCALE_DEN)) || SCALE_NUM=1 SCALE_DEN=1
+if scaled; then
+    log "the program should be enlarged $SCALE_NUM/$SCALE_DEN times"
+    menu_side=$(((2 * MENU_W * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
+    expect_geometry "$menu" "the menu" 0 0 "$menu_side" "$menu_side"
+else
+    expect_geometry "$menu" "the menu" 0 0 "$MENU_W" "$MENU_H"
+fi
 screenshot "$out/menu.png"
 
 run_activity "$menu" first "$TITLE_ONE" activity1 road_fixed_line "${MENU_FIRST[@]}"

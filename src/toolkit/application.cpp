@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "form.h"
+#include "messagebox.h"
 #include "qtbridge.h"
 
 #include <QApplication>
@@ -107,8 +108,7 @@ void Application::MessageBox(const std::string& text)
     QString body = ToQString(text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QWidget* owner = active_ ? active_->NativeWidget() : nullptr;
-    QMessageBox box(QMessageBox::NoIcon, ToQString(title_), body, QMessageBox::Ok, owner);
-    box.exec();
+    MakeMessageBox(ToQString(title_), body, owner)->exec();
 }
 
 void Application::RegisterForm(Form* form) { forms_.push_back(form); }

@@ -32,15 +32,20 @@ protected:
         const QColor face = palette().color(QPalette::Window);
         painter.fillRect(rect(), face);
 
-        // The shadow line drawn over the highlight one pixel to the right
-        // and below it: an etched groove.
+        // A shadow frame with a highlight frame one pixel to the right and
+        // below it: an etched groove. Filled, not stroked, so that each line
+        // covers whole pixels at any pixel ratio.
         const int top = FrameTopFor(font());
-        const int w = width() - 2;
-        const int h = height() - top - 2;
-        painter.setPen(ToQColor(kHighlight));
-        painter.drawRect(1, top + 1, w, h);
-        painter.setPen(ToQColor(kShadow));
-        painter.drawRect(0, top, w, h);
+        const QColor shadow = ToQColor(kShadow), highlight = ToQColor(kHighlight);
+        const auto frame = [&painter](const QRect& r, const QColor& colour) {
+            painter.fillRect(r.left(), r.top(), r.width(), 1, colour);
+            painter.fillRect(r.left(), r.bottom(), r.width(), 1, colour);
+            painter.fillRect(r.left(), r.top(), 1, r.height(), colour);
+            painter.fillRect(r.right(), r.top(), 1, r.height(), colour);
+        };
+        const QRect groove(0, top, width() - 1, height() - top - 1);
+        frame(groove.translated(1, 1), highlight);
+        frame(groove, shadow);
 
         const QString caption = title();
         if (caption.isEmpty())

@@ -2,7 +2,9 @@
 
 #include "qtbridge.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -24,6 +26,15 @@ public:
     {
         setTextFormat(Qt::PlainText);
         setFont(ToQFont(kMessageFont));
+        // Each line of the text stays one line, as the program wrote it; the
+        // style would otherwise break lines longer than half the screen.
+        const QFontMetrics metrics(font());
+        int widest = 0;
+        for (const QString& line : text.split(u'\n'))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        for (QLabel* label : findChildren<QLabel*>())
+            if (label->text() == text)
+                label->setMinimumWidth(widest + 1);
         // A button of our own: the style's standard OK carries an icon.
         QPushButton* ok = addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         ok->setIcon({});

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -194,8 +195,11 @@ void CheckFrame(const FrameCase& c)
     ASSERT_NE(accessible, nullptr);
     EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), c.caption);
 
-    // Only the frame's rows, so that nothing but its own glyphs changes.
-    const QRect rows(0, c.frame->Top(), panel->width(), c.frame->Height());
+    // Only the frame's rows, so that nothing but its own glyphs changes;
+    // in the screen's pixels.
+    const qreal r = panel->devicePixelRatioF();
+    const auto px = [r](int logical) { return qRound(logical * r); };
+    const QRect rows(0, px(c.frame->Top()), px(panel->width()), px(c.frame->Height()));
     const QImage with = Render(panel, true).copy(rows);
     native->setText({});
     const QImage without = Render(panel, true).copy(rows);
@@ -203,21 +207,28 @@ void CheckFrame(const FrameCase& c)
     const auto runs = InkRuns(with, without);
     ASSERT_EQ(runs.size(), 3u);
 
-    const int firstLeft = c.first->Left(), firstRight = c.first->Left() + c.first->Width();
-    const int secondLeft = c.second->Left(), secondRight = c.second->Left() + c.second->Width();
+    const int firstLeft = px(c.first->Left()), firstRight = px(c.first->Left() + c.first->Width());
+    const int secondLeft = px(c.second->Left()), secondRight = px(c.second->Left() + c.second->Width());
     const auto& [open, comma, close] = std::tie(runs[0], runs[1], runs[2]);
-    EXPECT_GE(open.first, c.frame->Left());
+    EXPECT_GE(open.first, px(c.frame->Left()));
     EXPECT_LE(open.second, firstLeft - 2);
     EXPECT_GE(comma.first, firstRight + 1);
     EXPECT_LE(comma.second, secondLeft - 2);
-    EXPECT_LE(std::abs((comma.first + comma.second + 1) - (firstRight + secondLeft)), 2);
+    EXPECT_LE(std::abs((comma.first + comma.second + 1) - (firstRight + secondLeft)), px(2));
     EXPECT_GE(close.first, secondRight + 1);
-    EXPECT_LE(close.second, c.frame->Left() + c.frame->Width() - 1);
+    EXPECT_LE(close.second, px(c.frame->Left() + c.frame->Width()) - 1);
 
+    // Whole: as wide as the glyph's own ink (give or take the pixel that a
+    // fractional pixel ratio may add or take).
     const QFont font = native->font();
-    EXPECT_EQ(open.second - open.first + 1, OwnInk(font, QStringLiteral("（")).width());
-    EXPECT_EQ(comma.second - comma.first + 1, OwnInk(font, QStringLiteral("，")).width());
-    EXPECT_EQ(close.second - close.first + 1, OwnInk(font, QStringLiteral("）")).width());
+    const int slack = r == 1 ? 0 : 1;
+    const auto expectWhole = [&](const std::pair<int, int>& run, const QString& glyph) {
+        EXPECT_LE(std::abs(run.second - run.first + 1 - OwnInk(font, glyph, r).width()), slack)
+            << glyph.toStdString();
+    };
+    expectWhole(open, QStringLiteral("（"));
+    expectWhole(comma, QStringLiteral("，"));
+    expectWhole(close, QStringLiteral("）"));
     for (const auto& [from, to] : runs) {
         bool maroon = false;
         for (int y = 0; y < with.height(); ++y)
@@ -249,8 +260,8 @@ TEST(PanelLook, ParenthesisFramesStandAroundTheirBoxes)
     s.form.Hide();
 }
 
-// The frame's top line: the first row below the caption band that is not
-// the box's colour, looked for right of the caption.
+// The frame's top line: the first row that is not the box's colour, looked
+// for right of the caption.
 int FrameLine(const QImage& box, tk::TColor face)
 {
     const int x = box.width() - 20;
@@ -265,41 +276,45 @@ void CheckGroupBox(const tk::GroupBox& box, const char* name)
     SCOPED_TRACE(name);
     QWidget* native = box.NativeWidget();
     const QImage image = Render(native);
+    const qreal r = native->devicePixelRatioF();
+    const auto px = [r](int logical) { return qRound(logical * r); };
+    const int width = image.width(), height = image.height();
     const int line = FrameLine(image, tk::clMoneyGreen);
     ASSERT_GT(line, 0);
-    EXPECT_EQ(line, box.FrameTop());
+    EXPECT_LE(std::abs(line - px(box.FrameTop())), 1);
 
     // Etched: a shadow line with a highlight line inside it, on the top and
     // on the left.
-    const int right = native->width() - 20;
-    EXPECT_EQ(image.pixel(right, line), qRgb(128, 128, 128));
-    EXPECT_EQ(image.pixel(right, line + 1), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(0, native->height() / 2), qRgb(128, 128, 128));
-    EXPECT_EQ(image.pixel(1, native->height() / 2), qRgb(255, 255, 255));
+    const int top = box.FrameTop();
+    EXPECT_EQ(image.pixel(width - 20, px(top)), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(width - 20, px(top + 2) - 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(0, height / 2), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(px(2) - 1, height / 2), qRgb(255, 255, 255));
 
-    // The caption stands on the line: its ink spans the line's rows, and the
-    // line does not run through the caption's band.
+    // The caption stands on the line: its ink spans the line's rows, with
+    // the line through the middle of its height, and the line does not run
+    // through the caption's band.
     Text caption{native, static_cast<QGroupBox*>(native)->title(),
                  [native](const QString& s) { static_cast<QGroupBox*>(native)->setTitle(s); },
                  Qt::AlignLeft | Qt::AlignTop, kFrameLines};
     const QRect ink = InkOf(caption, false);
     EXPECT_LT(ink.top(), line);
-    EXPECT_GT(ink.bottom(), line + 1);
-    EXPECT_LE(std::abs(ink.top() + ink.bottom() - 2 * line - 1), 3);
-    EXPECT_LE(ink.left(), 10);
+    EXPECT_GT(ink.bottom(), px(top + 2));
+    EXPECT_LE(std::abs(ink.top() + ink.bottom() - px(2 * top + 1)), px(3));
+    EXPECT_LE(ink.left(), px(10));
     for (int x = ink.left(); x <= ink.right(); ++x)
         EXPECT_NE(image.pixel(x, line), qRgb(128, 128, 128)) << x;
 
     // Inside the frame everything but the caption is the box's colour, and
     // every child lies below the frame's top line.
-    for (int y = line + 2; y < native->height() - 2; ++y)
-        for (int x = 2; x < native->width() - 2; ++x)
+    for (int y = px(top + 2); y < height - px(2); ++y)
+        for (int x = px(2); x < width - px(2); ++x)
             if (!ink.contains(x, y) && image.pixel(x, y) != Rgb(tk::clMoneyGreen)) {
                 ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << image.pixel(x, y);
                 return;
             }
     for (const QWidget* child : native->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        EXPECT_GT(child->y(), line + 1) << child->y();
+        EXPECT_GE(child->y(), top + 2) << child->y();
 }
 
 TEST(PanelLook, GroupBoxesDrawTheirCaptionOnTheEtchedFrameAboveTheirControls)
@@ -378,16 +393,19 @@ TEST(MessageBoxLook, PlainOkInTheJapaneseFaceCentredOnTheRaisingWindow)
 {
     JunsenWindow w;
     w.form.SetWindowState(tk::WindowState::Normal);
-    w.form.SetLeft(100);
-    w.form.SetTop(50);
-    w.form.SetWidth(700);
-    w.form.SetHeight(600);
+    // Off the screen's centre, and wholly on the screen at any pixel ratio.
+    const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+    w.form.SetLeft(desk.left() + desk.width() / 8);
+    w.form.SetTop(desk.top() + desk.height() / 16);
+    w.form.SetWidth(desk.width() * 3 / 4);
+    w.form.SetHeight(desk.height() * 7 / 8);
     QApplication::processEvents();
 
     struct Seen {
         bool modal = false;
         std::string title, text, family;
         int textPixels = 0, buttonPixels = 0;
+        bool linesUnbroken = false;
         std::vector<std::string> buttons;
         bool icons = false;
         QPoint centre;
@@ -405,6 +423,9 @@ TEST(MessageBoxLook, PlainOkInTheJapaneseFaceCentredOnTheRaisingWindow)
             if (label->text() == box->text()) {
                 seen.family = QFontInfo(label->font()).family().toStdString();
                 seen.textPixels = QFontInfo(label->font()).pixelSize();
+                const QFontMetrics metrics(label->font());
+                seen.linesUnbroken = label->width() >= metrics.horizontalAdvance(box->text().section(u'\n', 1)) &&
+                                     label->height() < 3 * metrics.lineSpacing();
             }
         for (QAbstractButton* b : box->buttons()) {
             seen.buttons.push_back(b->text().toStdString());
@@ -415,12 +436,16 @@ TEST(MessageBoxLook, PlainOkInTheJapaneseFaceCentredOnTheRaisingWindow)
         box->buttons().front()->click();
     });
     inspector.start(10);
-    tk::ShowMessage("条件に誤りがあります\r\n再入力してください");
+    const std::string diagonal = "２定点が斜めの場合の描画機能は本プログラムにはありません。\r\n"
+                                 "２定点が水平または垂直の場合のみ描画機能は使用できます。";
+    tk::ShowMessage(diagonal);
     inspector.stop();
 
     EXPECT_TRUE(seen.modal);
     EXPECT_EQ(seen.title, tk::Application::Instance().Title());
-    EXPECT_EQ(seen.text, "条件に誤りがあります\n再入力してください");
+    EXPECT_EQ(seen.text, "２定点が斜めの場合の描画機能は本プログラムにはありません。\n"
+                         "２定点が水平または垂直の場合のみ描画機能は使用できます。");
+    EXPECT_TRUE(seen.linesUnbroken);
     EXPECT_EQ(seen.family, "IPAPGothic");
     EXPECT_GE(seen.textPixels, 16);
     EXPECT_GE(seen.buttonPixels, 16);

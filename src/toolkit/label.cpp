@@ -82,8 +82,10 @@ public:
         QRect surface = placed_;
         if (!autoFillBackground() && frame_.empty() && !text().isEmpty()) {
             const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
-            const auto overhang = [](qreal ink, int room) {
-                return ink > room ? static_cast<int>(std::ceil((ink - room) / 2 + 0.5)) : 0;
+            // Half a pixel more on each side, for where the centred ink
+            // falls between pixels.
+            const auto overhang = [](qreal extent, int room) {
+                return extent > room ? static_cast<int>(std::ceil((extent - room) / 2 + 0.5)) : 0;
             };
             const int dx = overhang(ink.width(), placed_.width());
             const int dy = overhang(ink.height(), placed_.height());

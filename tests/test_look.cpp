@@ -72,7 +72,7 @@ struct Text {
     QWidget* widget;
     QString text;
     std::function<void(const QString&)> set;
-    Qt::Alignment anchor;  // the edges the text is placed from, if any
+    bool fromTopLeft;               // placed from the top-left corner, not from the bounds
     std::vector<QRgb> ignore = {};  // colours that show where the text is not
 };
 
@@ -80,16 +80,15 @@ std::vector<Text> TextsOf(QWidget* root)
 {
     std::vector<Text> texts;
     for (QWidget* w : root->findChildren<QWidget*>()) {
-        Text t{w, {}, {}, Qt::AlignCenter};
+        // A label places its text from the bounds it was given, whatever its
+        // surface, a button in its middle, a group box at its top left.
+        Text t{w, {}, {}, false};
         if (auto* l = qobject_cast<QLabel*>(w))
-            // A label places its text from the bounds it was given, whatever
-            // its surface.
-            t = {w, l->text(), [l](const QString& s) { l->setText(s); }, {}};
+            t = {w, l->text(), [l](const QString& s) { l->setText(s); }, false};
         else if (auto* b = qobject_cast<QAbstractButton*>(w))
-            t = {w, b->text(), [b](const QString& s) { b->setText(s); }, Qt::AlignCenter};
+            t = {w, b->text(), [b](const QString& s) { b->setText(s); }, false};
         else if (auto* g = qobject_cast<QGroupBox*>(w))
-            t = {w, g->title(), [g](const QString& s) { g->setTitle(s); }, Qt::AlignLeft | Qt::AlignTop,
-                 kFrameLines};
+            t = {w, g->title(), [g](const QString& s) { g->setTitle(s); }, true, kFrameLines};
         if (!t.text.isEmpty())
             texts.push_back(std::move(t));
     }
@@ -98,16 +97,15 @@ std::vector<Text> TextsOf(QWidget* root)
 
 // The ink the text leaves on its control, in the control's pixels: what
 // changes when the text is taken away. With grow, the control is first
-// given room on every side its text is not anchored to, so the ink is the
+// given room on every side that does not move its text, so the ink is the
 // text's own, uncut extent at the same place.
 QRect InkOf(const Text& t, bool grow)
 {
     const QRect placed = t.widget->geometry();
     constexpr int kRoom = 40;
-    const int left = t.anchor & Qt::AlignLeft ? 0 : kRoom, right = t.anchor & Qt::AlignRight ? 0 : kRoom;
-    const int top = t.anchor & Qt::AlignTop ? 0 : kRoom, bottom = t.anchor & Qt::AlignBottom ? 0 : kRoom;
+    const int left = t.fromTopLeft ? 0 : kRoom, top = left;
     if (grow)
-        t.widget->setGeometry(placed.adjusted(-left, -top, right, bottom));
+        t.widget->setGeometry(placed.adjusted(-left, -top, kRoom, kRoom));
     const QImage with = Render(t.widget);
     t.set({});
     const QImage without = Render(t.widget);
@@ -138,7 +136,8 @@ QRect OwnInk(const QFont& font, const QString& text, qreal ratio = 1)
 void ExpectNoGlyphCut(QWidget* root, const std::vector<const tk::Label*>& frames = {})
 {
     for (const Text& t : TextsOf(root)) {
-        const bool frame = std::ranges::any_of(frames, [&](const tk::Label* f) { return f->NativeWidget() == t.widget; });
+        const bool frame =
+            std::ranges::any_of(frames, [&](const tk::Label* f) { return f->NativeWidget() == t.widget; });
         const QRect free = InkOf(t, true);
         const QRect shown = InkOf(t, false);
         const qreal ratio = t.widget->devicePixelRatioF();
@@ -295,8 +294,8 @@ void CheckGroupBox(const tk::GroupBox& box, const char* name)
     // the line through the middle of its height, and the line does not run
     // through the caption's band.
     Text caption{native, static_cast<QGroupBox*>(native)->title(),
-                 [native](const QString& s) { static_cast<QGroupBox*>(native)->setTitle(s); },
-                 Qt::AlignLeft | Qt::AlignTop, kFrameLines};
+                 [native](const QString& s) { static_cast<QGroupBox*>(native)->setTitle(s); }, true,
+                 kFrameLines};
     const QRect ink = InkOf(caption, false);
     EXPECT_LT(ink.top(), line);
     EXPECT_GT(ink.bottom(), px(top + 2));
@@ -424,8 +423,8 @@ TEST(MessageBoxLook, PlainOkInTheJapaneseFaceCentredOnTheRaisingWindow)
                 seen.family = QFontInfo(label->font()).family().toStdString();
                 seen.textPixels = QFontInfo(label->font()).pixelSize();
                 const QFontMetrics metrics(label->font());
-                seen.linesUnbroken = label->width() >= metrics.horizontalAdvance(box->text().section(u'\n', 1)) &&
-                                     label->height() < 3 * metrics.lineSpacing();
+                const int longest = metrics.horizontalAdvance(box->text().section(u'\n', 1));
+                seen.linesUnbroken = label->width() >= longest && label->height() < 3 * metrics.lineSpacing();
             }
         for (QAbstractButton* b : box->buttons()) {
             seen.buttons.push_back(b->text().toStdString());

@@ -47,6 +47,7 @@ JunsenEntry::JunsenEntry(tk::Form& form)
         {&J::StaticText3, "定点Ｆからの距離をＰＦとする", 85, 256, 228, 20, fonts::kLegend},
     }};
     BuildPanel<J>(*this, *GroupBox2, rows);
+    LblKakko->FrameAround({LblXzahyo.get(), LblYzahyo.get()});
     SbnZahyo->OnClick = [this](tk::Object* s) { SbnZahyoClick(s); };
 
     FieldRules rules;

@@ -44,6 +44,8 @@ SyotenEntry::SyotenEntry(tk::Form& form)
         {&S::StaticText3, "によって描かれる図形", 85, 256, 164, 20, fonts::kLegend},
     }};
     BuildPanel<S>(*this, *GroupBox2, rows);
+    LblKakko1->FrameAround({LblX1Zahyo.get(), LblY1Zahyo.get()});
+    LblKakko2->FrameAround({LblX2Zahyo.get(), LblY2Zahyo.get()});
     SbnF1Zahyo->OnClick = [this](tk::Object* s) { SbnF1ZahyoClick(s); };
     SbnF2Zahyo->OnClick = [this](tk::Object* s) { SbnF2ZahyoClick(s); };
     Keypad.BtnKesu->OnClick = [this](tk::Object* s) { BtnKesuClick(s); };

@@ -2,6 +2,7 @@
 
 #include "design_scale.h"
 #include "form.h"
+#include "messagebox.h"
 #include "presses.h"
 #include "qtbridge.h"
 
@@ -145,8 +146,7 @@ void Application::MessageBox(const std::string& text)
     QString body = ToQString(text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QWidget* owner = active_ ? active_->NativeWidget() : nullptr;
-    QMessageBox box(QMessageBox::NoIcon, ToQString(title_), body, QMessageBox::Ok, owner);
-    box.exec();
+    MakeMessageBox(ToQString(title_), body, owner)->exec();
     // The window that raised the box has the keyboard again, whether or not
     // the window system hands it back by itself.
     if (owner && owner->isVisible())

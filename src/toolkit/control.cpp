@@ -8,6 +8,12 @@
 
 namespace tk {
 
+Control::Control(QWidget* widget)
+    : widget_(widget),
+      bounds_{widget->x(), widget->y(), widget->x() + widget->width(), widget->y() + widget->height()}
+{
+}
+
 void Control::SetBounds(int left, int top, int width, int height)
 {
     bounds_ = {left, top, left + width, top + height};
@@ -30,6 +36,7 @@ void Control::SetFont(const Font& font)
     font_ = font;
     widget_->setFont(ToQFont(font, DesignScale()));
     ApplyFontColor(font.color);
+    FontChanged();
 }
 
 void Control::SetFontColor(TColor color)

@@ -35,15 +35,19 @@ public:
     QWidget* NativeWidget() const { return widget_; }
 
 protected:
-    explicit Control(QWidget* widget) : widget_(widget) {}
+    explicit Control(QWidget* widget);
     virtual void ApplyFontColor(TColor color);
     // Runs after the bounds changed.
     virtual void BoundsChanged() {}
+    // Runs after the font changed.
+    virtual void FontChanged() {}
 
 private:
     QWidget* widget_;
-    Rect bounds_;  // in design pixels
     Font font_;
+    // The bounds as placed, in design pixels; a control may give its widget
+    // a larger surface (a transparent label whose glyphs overhang it).
+    Rect bounds_;
 };
 
 // Something controls can be placed in: a form or a group box. Children are

@@ -244,10 +244,11 @@ expect_geometry() {
     fi
 }
 
-# The first screen pixel of design pixel $1, its last, and its middle one.
+# The first screen pixel that design pixel $1 reaches, its last, and the
+# one to click or read it by: the first screen pixel wholly within it.
 s_lo() { echo $(($1 * SCALE_NUM / SCALE_DEN)); }
 s_hi() { echo $((((($1 + 1) * SCALE_NUM + SCALE_DEN - 1) / SCALE_DEN) - 1)); }
-s_mid() { echo $(((2 * $1 + 1) * SCALE_NUM / (2 * SCALE_DEN))); }
+s_mid() { echo $((($1 * SCALE_NUM + SCALE_DEN - 1) / SCALE_DEN)); }
 scaled() { ((SCALE_NUM != SCALE_DEN)); }
 
 # Clicks the left button at design pixel $2,$3 of window $1's client area.

@@ -6,7 +6,7 @@
 #include "activities/syoten_form.h"
 
 #include "support/box_closer.h"
-#include "support/form_driver.h"
+#include "support/syoten_driver.h"
 #include "support/scroll_driver.h"
 
 #include <QScrollBar>
@@ -29,15 +29,9 @@ const std::string kDiagonal = "２定点が斜めの場合の描画機能は本�
 // The two points window with diagonal foci and the curve switched on, so
 // that every repaint of the plane raises the message; from here on the
 // message box is the real one.
-struct Diagonal : form_test::FormDriver<TSyoten_Form> {
+struct Diagonal : form_test::SyotenDriver {
     Diagonal()
     {
-        const entry::SyotenEntry& e = form.Entry;
-        keys["x1"] = e.SbnX1Zahyo.get();
-        keys["y1"] = e.SbnY1Zahyo.get();
-        keys["x2"] = e.SbnX2Zahyo.get();
-        keys["y2"] = e.SbnY2Zahyo.get();
-        keys["dist"] = e.SbnKyori.get();
         form_test::MessageLog seam;
         Type("x1 １ y1 ２ x2 ３ y2 ４ dist 和＝ ５ 決定");
         PressPlane(408, 302);  // the sum is 5.00 here

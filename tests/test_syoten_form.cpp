@@ -4,7 +4,7 @@
 
 #include "activities/syoten_form.h"
 
-#include "support/form_driver.h"
+#include "support/syoten_driver.h"
 
 #include <QMessageBox>
 #include <QTimer>
@@ -44,19 +44,8 @@ Conic Locus(double x1, double y1, double x2, double y2, bool sum, double value)
     };
 }
 
-struct Window : form_test::FormDriver<TSyoten_Form> {
+struct Window : form_test::SyotenDriver {
     form_test::MessageLog messages;
-
-    Window()
-    {
-        const entry::SyotenEntry& e = form.Entry;
-        keys["x1"] = e.SbnX1Zahyo.get();
-        keys["y1"] = e.SbnY1Zahyo.get();
-        keys["x2"] = e.SbnX2Zahyo.get();
-        keys["y2"] = e.SbnY2Zahyo.get();
-        keys["dist"] = e.SbnKyori.get();
-    }
-
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "application.h"
+#include "device_image.h"
 #include "qtbridge.h"
 
 #include <QCloseEvent>
@@ -22,7 +23,9 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
+    // Held at device resolution: `scale` device pixels per design pixel.
     QImage surface;
+    double scale = 1.0;
 
 protected:
     bool event(QEvent* event) override
@@ -37,8 +40,7 @@ protected:
         QPainter p(this);
         const QRect r = event->rect();
         p.fillRect(r, ToQColor(owner_->color_));
-        const qreal dpr = surface.devicePixelRatio();
-        p.drawImage(r, surface, QRectF(r.topLeft() * dpr, r.size() * dpr));
+        ShowImage(p, surface, r);
     }
     void resizeEvent(QResizeEvent*) override { owner_->EnsureSurface(width(), height()); }
     void showEvent(QShowEvent*) override { owner_->EnsureSurface(width(), height()); }
@@ -213,24 +215,19 @@ QWidget* Form::NativeWidget() const { return widget_; }
 
 void Form::EnsureSurface(int width, int height)
 {
-    const qreal dpr = widget_->devicePixelRatioF();
-    const QSize wanted = QSize(width, height).expandedTo(QSize(1, 1)) * dpr;
+    const DeviceGrid grid(DeviceScale(widget_));
+    const QSize wanted(grid.EdgeClamped(std::max(width, 1)), grid.EdgeClamped(std::max(height, 1)));
     QImage& s = widget_->surface;
-    if (!s.isNull() && s.width() >= wanted.width() && s.height() >= wanted.height() &&
-        s.devicePixelRatio() == dpr)
+    const bool sameScale = widget_->scale == grid.Scale();
+    if (!s.isNull() && s.width() >= wanted.width() && s.height() >= wanted.height() && sameScale)
         return;
     canvas_.Flush();
     // The surface only grows, so what was drawn stays when the window shrinks
     // and grows again.
-    QImage fresh(wanted.expandedTo(s.isNull() ? QSize() : s.size()), QImage::Format_RGB32);
-    fresh.setDevicePixelRatio(dpr);
-    fresh.fill(ToQColor(color_));
-    if (!s.isNull()) {
-        QPainter p(&fresh);
-        p.drawImage(QPointF(0, 0), s);
-    }
-    s = std::move(fresh);
-    canvas_.Attach(&s, widget_);
+    s = RemadeImage(s, widget_->scale, wanted.expandedTo(s.isNull() || !sameScale ? QSize() : s.size()),
+                    grid.Scale(), ToQColor(color_));
+    widget_->scale = grid.Scale();
+    canvas_.Attach(&s, widget_, widget_->scale);
 }
 
 } // namespace tk

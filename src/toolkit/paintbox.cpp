@@ -1,5 +1,6 @@
 #include "paintbox.h"
 
+#include "device_image.h"
 #include "qtbridge.h"
 
 #include <QImage>
@@ -19,26 +20,23 @@ public:
         setAttribute(Qt::WA_StaticContents);
     }
 
+    // Held at device resolution: `scale` device pixels per design pixel.
     QImage image;
+    double scale = 1.0;
 
     // Makes the image match the widget's size and pixel density, keeping what
     // it shows; returns true when it had to be remade.
     bool FitImage()
     {
-        const qreal dpr = devicePixelRatioF();
-        const QSize pixels = size() * dpr;
-        if (!image.isNull() && image.size() == pixels && image.devicePixelRatio() == dpr)
+        const double wanted = DeviceScale(this);
+        const DeviceGrid grid(wanted);
+        const QSize pixels(grid.EdgeClamped(width()), grid.EdgeClamped(height()));
+        if (!image.isNull() && image.size() == pixels && scale == grid.Scale())
             return false;
         owner_->canvas_.Flush();
-        QImage fresh(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        fresh.setDevicePixelRatio(dpr);
-        fresh.fill(ToQColor(owner_->color_));
-        if (!image.isNull()) {
-            QPainter p(&fresh);
-            p.drawImage(QPointF(0, 0), image);
-        }
-        image = std::move(fresh);
-        owner_->canvas_.Attach(&image, this);
+        image = RemadeImage(image, scale, pixels, grid.Scale(), ToQColor(owner_->color_));
+        scale = grid.Scale();
+        owner_->canvas_.Attach(&image, this, scale);
         return true;
     }
 
@@ -49,9 +47,7 @@ protected:
             owner_->RequestPaint();
         owner_->canvas_.Flush();
         QPainter p(this);
-        const QRect r = event->rect();
-        const qreal dpr = image.devicePixelRatio();
-        p.drawImage(r, image, QRectF(r.topLeft() * dpr, r.size() * dpr));
+        ShowImage(p, image, event->rect());
     }
     void resizeEvent(QResizeEvent*) override
     {
@@ -90,9 +86,11 @@ private:
             shift |= ssRight;
         if (buttons & Qt::MiddleButton)
             shift |= ssMiddle;
-        const QPoint pos = event->position().toPoint();
+        // The design pixel that holds the device pixel under the pointer.
+        const QPoint device = ImagePixelAt(this, event->position());
+        const DeviceGrid& grid = owner_->canvas_.Grid();
         if (owner_->OnMouseDown)
-            owner_->OnMouseDown(owner_, button, shift, pos.x(), pos.y());
+            owner_->OnMouseDown(owner_, button, shift, grid.DesignPixelAt(device.x()), grid.DesignPixelAt(device.y()));
     }
 
     PaintBox* owner_;

@@ -25,7 +25,9 @@ inline std::string FromQString(const QString& s) { return s.toStdString(); }
 QFont ToQFont(const Font& font);
 // Sets the palette roles that carry a control's text colour.
 void SetTextColor(class QWidget* widget, TColor color);
-// Registers the installed faces that stand in for the designed ones.
+// Registers the installed faces that stand in for the designed ones, and
+// has captions in their made-up bold keep its weight at every scale (this
+// wraps the application's style: call it after the style is chosen).
 void RegisterFontSubstitutes();
 
 } // namespace tk

@@ -53,12 +53,13 @@ double DeviceGrid::CentrePixel(double x) const { return IsUnit() ? x : std::floo
 
 int DeviceGrid::DesignPixelAt(double device) const
 {
+    // Positions beyond the limit are held there, where a step of 1 is
+    // still exact.
+    device = std::floor(static_cast<double>(Clamp(device)));
     if (IsUnit())
-        return Clamp(std::floor(device));
+        return static_cast<int>(device);
     // The estimate is off by at most one either way; the edges decide.
-    double x = std::floor((std::floor(device) + 0.5) / scale_);
-    if (!std::isfinite(x))
-        return Clamp(x);
+    double x = std::floor((device + 0.5) / scale_);
     while (Edge(x) > device)
         x -= 1;
     while (Edge(x + 1) <= device)

@@ -103,12 +103,7 @@ struct Road : Window<TSyoten_Form> {
     QPoint origin;
     explicit Road(bool graph = true)
     {
-        const entry::SyotenEntry& e = form.Entry;
-        keys["x1"] = e.SbnX1Zahyo.get();
-        keys["y1"] = e.SbnY1Zahyo.get();
-        keys["x2"] = e.SbnX2Zahyo.get();
-        keys["y2"] = e.SbnY2Zahyo.get();
-        keys["dist"] = e.SbnKyori.get();
+        form_test::NameSyotenToggles(keys, form.Entry);
         Type("x1 － ３ y1 ０ x2 ３ y2 ０ dist 和＝ １ ０ 決定");
         origin = PlaneOrigin(Shown());
         PressDevicePixel({scale.Edge(495), scale.Edge(330)}, origin);

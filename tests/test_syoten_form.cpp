@@ -49,12 +49,7 @@ struct Window : form_test::FormDriver<TSyoten_Form> {
 
     Window()
     {
-        const entry::SyotenEntry& e = form.Entry;
-        keys["x1"] = e.SbnX1Zahyo.get();
-        keys["y1"] = e.SbnY1Zahyo.get();
-        keys["x2"] = e.SbnX2Zahyo.get();
-        keys["y2"] = e.SbnY2Zahyo.get();
-        keys["dist"] = e.SbnKyori.get();
+        form_test::NameSyotenToggles(keys, form.Entry);
     }
 
 };

@@ -8,7 +8,7 @@
 namespace tk {
 
 namespace {
-constexpr int kSide = 2 * LineStamps::kReach + 1;
+constexpr std::size_t kSide = 2 * LineStamps::kReach + 1;
 constexpr int kMargin = LineStamps::kReach + LineStamps::kMaxWidth + 3;
 constexpr int kScratch = 2 * kMargin + 1;
 } // namespace
@@ -20,7 +20,7 @@ bool LineStamps::Find(int width, int dx, int dy, Stamp& stamp)
     std::vector<Entry>& table = tables_[width - kMinWidth];
     if (table.empty())
         table.resize(kSide * kSide);
-    Entry& e = table[(dy + kReach) * kSide + dx + kReach];
+    Entry& e = table[static_cast<std::size_t>(dy + kReach) * kSide + static_cast<std::size_t>(dx + kReach)];
     if (!e.made)
         Make(e, width, dx, dy);
     if (!e.usable)

@@ -36,6 +36,8 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override
     {
+        // A move to a screen of another pixel ratio remakes the surface.
+        owner_->EnsureSurface(width(), height());
         owner_->canvas_.Flush();
         QPainter p(this);
         const QRect r = event->rect();

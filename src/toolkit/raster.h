@@ -34,8 +34,14 @@ struct Raster {
     // Fills columns [x0, x1] from row y0 to row y1, clipped to the image.
     void Block(int x0, int x1, int y0, int y1, unsigned colour) const
     {
-        for (int y = std::max(y0, 0); y <= y1 && y < height; ++y)
-            Span(y, x0, x1, colour);
+        x0 = std::max(x0, 0);
+        x1 = std::min(x1, width - 1);
+        y0 = std::max(y0, 0);
+        y1 = std::min(y1, height - 1);
+        if (x0 > x1)
+            return;
+        for (unsigned* row = pixels + y0 * stride + x0; y0 <= y1; ++y0, row += stride)
+            std::fill(row, row + (x1 - x0 + 1), colour);
     }
 };
 

@@ -2,7 +2,8 @@
 // two baselines measured in the same run: the floor (the 660 x 660 surface
 // filled and shown, nothing drawn) and a plain drawing of the same
 // primitives with one QPainter per operation. A table of ratios follows the
-// usual output; docs/PERFORMANCE.md describes the method.
+// usual output; docs/PERFORMANCE.md describes the method. Run with
+// QT_SCALE_FACTOR set to measure at that device pixel ratio.
 
 #include "heap_count.h"
 #include "scenes.h"
@@ -39,6 +40,16 @@ const QRect kStripRect(10, 5, 690, 20);
 // drawing requested, delivered as the event loop delivers them.
 void Show() { QApplication::processEvents(); }
 
+// An image of the given size at the screen's device pixel ratio, as a plain
+// program holds it (Qt scales every painter on it).
+QImage DeviceImage(QSize size)
+{
+    const qreal dpr = qApp->devicePixelRatio();
+    QImage image(size * dpr, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    return image;
+}
+
 // A window laid out like an activity window, showing a plane image and the
 // strip of texts above it, for the baselines.
 class PlainView : public QWidget {
@@ -53,8 +64,8 @@ public:
         QApplication::processEvents();
     }
 
-    QImage plane{660, 660, QImage::Format_RGB32};
-    QImage window{1024, 29, QImage::Format_RGB32};
+    QImage plane = DeviceImage({660, 660});
+    QImage window = DeviceImage({1024, 29});
     int paints = 0;
 
 protected:
@@ -289,9 +300,10 @@ public:
 
     void PrintRatios() const
     {
-        std::printf("\nMedians over repetitions (microseconds per repaint or per drag of %d notifications);\n"
-                    "ratios of medians to the baselines of the same run, wall clock (CPU in brackets).\n\n",
-                    kZoomPositions);
+        std::printf("\nMedians over repetitions (microseconds per repaint or per drag of %d notifications)\n"
+                    "at device pixel ratio %.2f; ratios of medians to the baselines of the same run, wall\n"
+                    "clock (CPU in brackets).\n\n",
+                    kZoomPositions, qApp->devicePixelRatio());
         std::printf("%-37s %25s %10s %16s %16s\n", "case", "median [min..max]", "cpu", "x floor", "x reference");
         for (const char* kind : {"repaint", "zoom_drag"}) {
             const std::string floorName = std::string("floor/") + kind;

@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <cmath>
 #include <random>
+#include <vector>
 
 using namespace tk;
 
@@ -168,4 +170,162 @@ TEST(Canvas, ShortWideStepsGiveThePixelsOfAPlainRoundCappedLine)
             differing += s.c.Pixel(x, y) != RGB(qRed(q), qGreen(q), qBlue(q));
         }
     EXPECT_EQ(differing, 0);
+}
+
+// ---------------------------------------------------------------- device pixels
+
+namespace {
+
+constexpr double kRatios[] = {1, 1.25, 1.4, 1.5, 1.75, 2, 2.5, 3};
+
+// A 100 x 100 design surface held at a device pixel ratio.
+struct ScaledSurface {
+    QImage image;
+    Canvas c;
+    explicit ScaledSurface(double ratio)
+    {
+        const DeviceGrid grid(ratio);
+        image = QImage(grid.EdgeClamped(100), grid.EdgeClamped(100), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        c.Attach(&image, nullptr, ratio);
+    }
+    // The lengths of the runs of `colour` along device row (or column) k.
+    std::vector<int> Runs(bool row, int k, TColor colour)
+    {
+        std::vector<int> runs;
+        bool in = false;
+        for (int i = 0; i < c.DeviceWidth(); ++i) {
+            const bool on = (row ? c.DevicePixel(i, k) : c.DevicePixel(k, i)) == colour;
+            if (on && !in)
+                runs.push_back(0);
+            if (on)
+                ++runs.back();
+            in = on;
+        }
+        return runs;
+    }
+};
+
+} // namespace
+
+TEST(DeviceGrid, DesignPixelsTileTheDevicePixelsAndClicksFindThem)
+{
+    for (double ratio : kRatios) {
+        const DeviceGrid g(ratio);
+        EXPECT_EQ(g.DesignExtent(g.EdgeClamped(660)), 660) << ratio;
+        for (int x = -50; x < 700; ++x) {
+            const int from = g.EdgeClamped(x), to = g.EdgeClamped(x + 1);
+            ASSERT_GE(to - from, static_cast<int>(ratio)) << "ratio " << ratio << " design pixel " << x;
+            ASSERT_LE(to - from, static_cast<int>(std::ceil(ratio)));
+            for (int d = from; d < to; ++d)
+                ASSERT_EQ(g.DesignPixelAt(d), x) << "ratio " << ratio << " device pixel " << d;
+            // A pen of every width lies within a device pixel of its design place.
+            for (int w : {1, 2, 5}) {
+                const double at = g.PenCoordinate(x, w);
+                const double centre = (w % 2 == 1 ? x + 0.5 : x) * ratio;
+                const double drawn = g.PenWidth(w) % 2 == 1 ? at + 0.5 : at;
+                ASSERT_LE(std::fabs(drawn - centre), 0.5 + 1e-9) << "ratio " << ratio << " width " << w;
+            }
+        }
+        EXPECT_EQ(g.PenWidth(1), std::max(1, static_cast<int>(std::lround(ratio + 1e-9))));
+    }
+    EXPECT_EQ(DeviceGrid(std::numeric_limits<double>::quiet_NaN()).Scale(), 1.0);
+    EXPECT_LE(DeviceGrid(1.5).DesignPixelAt(1e300), 1 << 29) << "huge positions are held, not overflowed";
+}
+
+TEST(Canvas, EveryLineKindHasOneDeviceWidthAtEveryRatio)
+{
+    for (double ratio : kRatios) {
+        ScaledSurface s(ratio);
+        const DeviceGrid& g = s.c.Grid();
+        // Grid-like lines every 7 design pixels, right across.
+        s.c.SetPenColor(clSilver);
+        s.c.SetPenWidth(1);
+        for (int k = 3; k < 100; k += 7) {
+            s.c.MoveTo(k, -100);
+            s.c.LineTo(k, 200);
+            s.c.MoveTo(-100, k);
+            s.c.LineTo(200, k);
+        }
+        const int between = g.EdgeClamped(5);
+        for (bool row : {true, false})
+            for (int run : s.Runs(row, between, clSilver))
+                EXPECT_EQ(run, g.PenWidth(1)) << "ratio " << ratio;
+        // Short 2-pixel steps as a curve draws them, and a long segment.
+        ScaledSurface t(ratio);
+        t.c.SetPenColor(clRed);
+        t.c.SetPenWidth(2);
+        t.c.MoveTo(10, 20);
+        for (int x = 11; x < 90; ++x)
+            t.c.LineTo(x, 20);
+        t.c.MoveTo(60, 30);
+        t.c.LineTo(60, 95);
+        for (int x = 12; x < 88; x += 5)
+            EXPECT_EQ(t.Runs(false, g.EdgeClamped(x), clRed), std::vector<int>{g.PenWidth(2)}) << "ratio " << ratio;
+        for (int y = 40; y < 90; y += 5)
+            EXPECT_EQ(t.Runs(true, g.EdgeClamped(y), clRed), std::vector<int>{g.PenWidth(2)}) << "ratio " << ratio;
+    }
+}
+
+TEST(Canvas, DiscsAreRoundAndCentredAtEveryRatio)
+{
+    for (double ratio : kRatios) {
+        for (int width : {2, 5}) {
+            ScaledSurface s(ratio);
+            const DeviceGrid& g = s.c.Grid();
+            s.c.SetPenColor(clMaroon);
+            s.c.SetPenWidth(width);
+            s.c.MoveTo(50, 40);
+            s.c.LineTo(50, 40);
+            int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1, count = 0;
+            for (int y = 0; y < s.c.DeviceHeight(); ++y)
+                for (int x = 0; x < s.c.DeviceWidth(); ++x)
+                    if (s.c.DevicePixel(x, y) == clMaroon) {
+                        left = std::min(left, x), right = std::max(right, x);
+                        top = std::min(top, y), bottom = std::max(bottom, y);
+                        ++count;
+                    }
+            const int d = g.PenWidth(width);
+            EXPECT_EQ(right - left + 1, d) << "ratio " << ratio;
+            EXPECT_EQ(bottom - top + 1, d) << "ratio " << ratio;
+            EXPECT_NEAR(count, 3.14159 * d * d / 4, d) << "ratio " << ratio << ": round, not square";
+            const double cx = (width % 2 == 1 ? 50.5 : 50) * ratio, cy = (width % 2 == 1 ? 40.5 : 40) * ratio;
+            EXPECT_LE(std::fabs((left + right + 1) / 2.0 - cx), 0.5 + 1e-9) << "ratio " << ratio;
+            EXPECT_LE(std::fabs((top + bottom + 1) / 2.0 - cy), 0.5 + 1e-9) << "ratio " << ratio;
+        }
+    }
+}
+
+TEST(Canvas, DirectPathsGiveThePixelsOfQtAtDevicePixelsAtEveryRatio)
+{
+    // The stamps and the spans are shortcuts: at every ratio they must give
+    // what QPainter gives the same line laid on the same device pixels.
+    std::mt19937 rng(11);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (double ratio : kRatios) {
+        ScaledSurface s(ratio);
+        const DeviceGrid& g = s.c.Grid();
+        QImage plain = s.image.copy();
+        for (int i = 0; i < 800; ++i) {
+            const int width = pick(1, 4);
+            const int x0 = pick(-3, 102), y0 = pick(-3, 102);
+            const int x1 = x0 + pick(-30, 30), y1 = y0 + pick(-30, 30);
+            if (x0 == x1 && y0 == y1)
+                continue;
+            s.c.SetPenColor(clBlue);
+            s.c.SetPenWidth(width);
+            s.c.MoveTo(x0, y0);
+            s.c.LineTo(x1, y1);
+            QPainter p(&plain);
+            p.setPen(QPen(Qt::blue, g.PenWidth(width), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawLine(QLineF(g.PenCoordinate(x0, width), g.PenCoordinate(y0, width), g.PenCoordinate(x1, width),
+                              g.PenCoordinate(y1, width)));
+        }
+        s.c.Flush();
+        int differing = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                differing += plain.pixel(x, y) != s.image.pixel(x, y);
+        EXPECT_EQ(differing, 0) << "ratio " << ratio;
+    }
 }

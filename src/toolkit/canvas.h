@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color.h"
+#include "device_grid.h"
 #include "font.h"
 #include "object.h"
 
@@ -13,6 +14,8 @@ class QWidget;
 
 namespace tk {
 
+struct Raster;
+
 enum class BrushStyle { Solid, Clear };
 
 // A drawing surface's canvas. Pen, brush and font keep their settings from
@@ -21,6 +24,9 @@ enum class BrushStyle { Solid, Clear };
 // Wide pens have round caps and joins, and a line from a pixel to the same
 // pixel paints a filled disc of the pen's width centred on that pixel.
 // Coordinates of any size are safe: segments are clipped before drawing.
+// Coordinates are design pixels; the image may be held at more device
+// pixels per design pixel (DeviceGrid), and every line, disc, fill and text
+// is then drawn at device resolution on whole device pixels.
 class Canvas {
 public:
     Canvas();
@@ -57,13 +63,22 @@ public:
     // corner at (x, y), clipped to the rectangle.
     void TextRect(const Rect& rect, int x, int y, const std::string& text);
 
-    int Width() const;
-    int Height() const;
-    // The colour of one pixel in logical coordinates (for tests and checks).
+    // Design pixels.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // The colour of one design pixel: of the device pixel at its centre
+    // (for tests and checks).
     TColor Pixel(int x, int y) const;
 
-    // Toolkit side: the image drawn into and the widget that shows it.
-    void Attach(QImage* image, QWidget* viewer);
+    // The device pixels (for tests and checks).
+    const DeviceGrid& Grid() const { return grid_; }
+    int DeviceWidth() const;
+    int DeviceHeight() const;
+    TColor DevicePixel(int x, int y) const;
+
+    // Toolkit side: the image drawn into, held at `scale` device pixels per
+    // design pixel, and the widget that shows it.
+    void Attach(QImage* image, QWidget* viewer, double scale = 1.0);
     // Ends the drawing in progress so that the image can be read or shown.
     void Flush();
 
@@ -72,14 +87,17 @@ private:
     void Segment(Point a, Point b);
     void Disc(Point centre);
     Painter& Begin();
-    // Asks the viewer to show the area again once the drawing is done.
+    void SetQtPen(Painter& p, int deviceWidth);
+    // Asks the viewer to show the area (design pixels) again once the
+    // drawing is done.
     void Changed(const Rect& area);
     // The image's pixels while a drawing is in progress, when the canvas may
     // write them itself; else null.
-    struct Raster;
     const Raster* Direct() const;
 
     QImage* image_ = nullptr;
+    DeviceGrid grid_;
+    int width_ = 0, height_ = 0;
     QWidget* viewer_ = nullptr;
     std::unique_ptr<Painter> painter_;
     // The part of the image drawn since the viewer last showed it, and the

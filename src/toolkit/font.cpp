@@ -2,7 +2,14 @@
 
 #include "qtbridge.h"
 
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHash>
+#include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
+#include <QTransform>
 #include <QWidget>
 
 #include <algorithm>
@@ -36,6 +43,61 @@ void SetTextColor(QWidget* widget, TColor color)
     widget->setPalette(palette);
 }
 
+namespace {
+
+// Whether the font's bold is made up by the font engine: its face has no
+// bold of its own.
+bool SynthesisedBold(const QFont& font)
+{
+    if (font.weight() < QFont::Bold)
+        return false;
+    static QHash<QString, bool> synthesised;
+    const QString family = QFontInfo(font).family();
+    const auto it = synthesised.constFind(family);
+    if (it != synthesised.constEnd())
+        return *it;
+    bool made = true;
+    for (const QString& style : QFontDatabase::styles(family))
+        made = made && QFontDatabase::weight(family, style) < QFont::Bold;
+    synthesised.insert(family, made);
+    return made;
+}
+
+// The application's style, with captions in a made-up bold set in a font of
+// the device's size. The font engine thickens a glyph by a fixed part of the
+// font's own size, before the painter's scaling to device pixels: a caption
+// drawn at 21 pixels and scaled twice would get the thickening of 21 pixels
+// on glyphs of 42. Drawn at 42 pixels it keeps its weight.
+class CaptionStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& pal, bool enabled,
+                      const QString& text, QPalette::ColorRole textRole) const override
+    {
+        const QTransform device = painter->deviceTransform();
+        const double scale = device.m11();
+        if (text.isEmpty() || device.type() != QTransform::TxScale || device.m22() != scale || scale <= 0 ||
+            !SynthesisedBold(painter->font())) {
+            QProxyStyle::drawItemText(painter, rect, flags, pal, enabled, text, textRole);
+            return;
+        }
+        QFont font = painter->font();
+        font.setPixelSize(qMax(1, qRound(QFontInfo(font).pixelSize() * scale)));
+        // Undo the transform below the world transform, so that the painter
+        // draws in device pixels.
+        const QTransform rest = painter->worldTransform().inverted() * device;
+        painter->save();
+        painter->setWorldTransform(rest.inverted());
+        painter->setFont(font);
+        QProxyStyle::drawItemText(painter, device.mapRect(QRectF(rect)).toRect(), flags, pal, enabled, text,
+                                  textRole);
+        painter->restore();
+    }
+};
+
+} // namespace
+
 void RegisterFontSubstitutes()
 {
     // Debian's IPA faces are metrically close to the faces the windows were
@@ -44,6 +106,10 @@ void RegisterFontSubstitutes()
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
+    // The IPA faces have no bold: the captions that ask for it get the
+    // engine's bold, at the device's size.
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::setStyle(new CaptionStyle(app->style()->name()));
 }
 
 } // namespace tk

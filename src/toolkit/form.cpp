@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "design_scale.h"
+#include "device_image.h"
 #include "qtbridge.h"
 
 #include <QCloseEvent>
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tk {
 
@@ -23,7 +25,9 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
+    // Held at device resolution: `scale` device pixels per design pixel.
     QImage surface;
+    double scale = 1.0;
 
 protected:
     bool event(QEvent* event) override
@@ -46,13 +50,13 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override
     {
+        // A move to a screen of another pixel ratio remakes the surface.
+        owner_->EnsureSurface(width(), height());
         owner_->canvas_.Flush();
         QPainter p(this);
         const QRect r = event->rect();
         p.fillRect(r, ToQColor(owner_->color_));
-        // The surface holds the window's device pixels one to one.
-        const qreal dpr = devicePixelRatioF();
-        p.drawImage(r, surface, QRectF(r.topLeft() * dpr, r.size() * dpr));
+        ShowImage(p, surface, r);
     }
     void resizeEvent(QResizeEvent*) override { owner_->EnsureSurface(width(), height()); }
     void showEvent(QShowEvent*) override { owner_->EnsureSurface(width(), height()); }
@@ -246,26 +250,21 @@ QWidget* Form::NativeWidget() const { return widget_; }
 
 void Form::EnsureSurface(int width, int height)
 {
-    // The window's device pixels, drawn on in design pixels.
-    const qreal dpr = widget_->devicePixelRatioF();
-    const qreal ratio = dpr * DesignScale();
-    const QSize wanted = QSize(width, height).expandedTo(QSize(1, 1)) * dpr;
+    // The client area in design pixels, rounded up, held at device resolution.
+    const DeviceGrid grid(DeviceScale(widget_));
+    const auto design = [](int logical) { return std::max(1, static_cast<int>(std::ceil(logical / DesignScale()))); };
+    const QSize wanted(grid.EdgeClamped(design(width)), grid.EdgeClamped(design(height)));
     QImage& s = widget_->surface;
-    if (!s.isNull() && s.width() >= wanted.width() && s.height() >= wanted.height() &&
-        s.devicePixelRatio() == ratio)
+    const bool sameScale = widget_->scale == grid.Scale();
+    if (!s.isNull() && s.width() >= wanted.width() && s.height() >= wanted.height() && sameScale)
         return;
     canvas_.Flush();
     // The surface only grows, so what was drawn stays when the window shrinks
     // and grows again.
-    QImage fresh(wanted.expandedTo(s.isNull() ? QSize() : s.size()), QImage::Format_RGB32);
-    fresh.setDevicePixelRatio(ratio);
-    fresh.fill(ToQColor(color_));
-    if (!s.isNull()) {
-        QPainter p(&fresh);
-        p.drawImage(QPointF(0, 0), s);
-    }
-    s = std::move(fresh);
-    canvas_.Attach(&s, widget_);
+    s = RemadeImage(s, widget_->scale, wanted.expandedTo(s.isNull() || !sameScale ? QSize() : s.size()),
+                    grid.Scale(), ToQColor(color_));
+    widget_->scale = grid.Scale();
+    canvas_.Attach(&s, widget_, widget_->scale);
 }
 
 } // namespace tk

@@ -1,6 +1,6 @@
 #include "paintbox.h"
 
-#include "design_scale.h"
+#include "device_image.h"
 #include "qtbridge.h"
 
 #include <QImage>
@@ -23,27 +23,24 @@ public:
         setAttribute(Qt::WA_StaticContents);
     }
 
+    // Held at device resolution: `scale` device pixels per design pixel.
     QImage image;
+    double scale = 1.0;
 
     // Makes the image hold the widget's device pixels, drawn on in design
     // pixels, keeping what it shows; returns true when it had to be remade.
     bool FitImage()
     {
-        const qreal dpr = devicePixelRatioF();
-        const qreal ratio = dpr * DesignScale();
-        const QSize pixels = size() * dpr;
-        if (!image.isNull() && image.size() == pixels && image.devicePixelRatio() == ratio)
+        const double wanted = DeviceScale(this);
+        const DeviceGrid grid(wanted);
+        // The design size, whatever the window system made of it.
+        const QSize pixels(grid.EdgeClamped(owner_->Width()), grid.EdgeClamped(owner_->Height()));
+        if (!image.isNull() && image.size() == pixels && scale == grid.Scale())
             return false;
         owner_->canvas_.Flush();
-        QImage fresh(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        fresh.setDevicePixelRatio(ratio);
-        fresh.fill(ToQColor(owner_->color_));
-        if (!image.isNull()) {
-            QPainter p(&fresh);
-            p.drawImage(QPointF(0, 0), image);
-        }
-        image = std::move(fresh);
-        owner_->canvas_.Attach(&image, this);
+        image = RemadeImage(image, scale, pixels, grid.Scale(), ToQColor(owner_->color_));
+        scale = grid.Scale();
+        owner_->canvas_.Attach(&image, this, scale);
         return true;
     }
 
@@ -54,9 +51,7 @@ protected:
             owner_->RequestPaint();
         owner_->canvas_.Flush();
         QPainter p(this);
-        const QRect r = event->rect();
-        const qreal dpr = devicePixelRatioF();
-        p.drawImage(r, image, QRectF(r.topLeft() * dpr, r.size() * dpr));
+        ShowImage(p, image, event->rect());
     }
     void resizeEvent(QResizeEvent*) override
     {
@@ -95,12 +90,11 @@ private:
             shift |= ssRight;
         if (buttons & Qt::MiddleButton)
             shift |= ssMiddle;
-        // The design pixel under the pointer.
-        const QPointF at = event->position() / DesignScale();
-        const int x = static_cast<int>(std::floor(std::clamp(at.x(), -1e6, 1e6)));
-        const int y = static_cast<int>(std::floor(std::clamp(at.y(), -1e6, 1e6)));
+        // The design pixel that holds the device pixel under the pointer.
+        const QPoint device = ImagePixelAt(this, event->position());
+        const DeviceGrid& grid = owner_->canvas_.Grid();
         if (owner_->OnMouseDown)
-            owner_->OnMouseDown(owner_, button, shift, x, y);
+            owner_->OnMouseDown(owner_, button, shift, grid.DesignPixelAt(device.x()), grid.DesignPixelAt(device.y()));
     }
 
     PaintBox* owner_;

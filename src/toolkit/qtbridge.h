@@ -30,7 +30,9 @@ void SetTextColor(class QWidget* widget, TColor color);
 // Draws the dotted focus frame of a focused control just inside its edge
 // (nothing when it does not have the focus); called at the end of its paint.
 void DrawFocusFrame(class QWidget* widget, int inset);
-// Registers the installed faces that stand in for the designed ones.
+// Registers the installed faces that stand in for the designed ones, and
+// has captions in their made-up bold keep its weight at every scale (this
+// wraps the application's style: call it after the style is chosen).
 void RegisterFontSubstitutes();
 
 } // namespace tk

@@ -7,6 +7,7 @@
 
 #include "activities/activity_form.h"
 #include "entry/condition_entry.h"
+#include "entry/syoten_entry.h"
 #include "plane/readout.h"
 #include "support/curve_check.h"
 #include "toolkit/application.h"
@@ -57,6 +58,19 @@ inline void Click(const tk::Control& c, std::string_view name = "a control")
     QTest::mouseClick(c.NativeWidget(), Qt::LeftButton);
 }
 
+using KeyMap = std::map<std::string, const tk::Control*, std::less<>>;
+
+// Short names for the selection toggles of the two-points window, whose
+// captions repeat.
+inline void NameSyotenToggles(KeyMap& keys, const entry::SyotenEntry& e)
+{
+    keys["x1"] = e.SbnX1Zahyo.get();
+    keys["y1"] = e.SbnY1Zahyo.get();
+    keys["x2"] = e.SbnX2Zahyo.get();
+    keys["y2"] = e.SbnY2Zahyo.get();
+    keys["dist"] = e.SbnKyori.get();
+}
+
 // One activity window, shown and opened as the menu opens it. Keys are named
 // by their captions ("和＝", "５", "決定", "再試行", "終わる"), the graph button
 // "graph"; a test adds short names for the selection toggles, whose captions
@@ -64,7 +78,7 @@ inline void Click(const tk::Control& c, std::string_view name = "a control")
 template <class Form>
 struct FormDriver {
     Form form;
-    std::map<std::string, const tk::Control*, std::less<>> keys;
+    KeyMap keys;
 
     FormDriver()
     {

@@ -9,15 +9,7 @@
 namespace form_test {
 
 struct SyotenDriver : FormDriver<activities::TSyoten_Form> {
-    SyotenDriver()
-    {
-        const entry::SyotenEntry& e = form.Entry;
-        keys["x1"] = e.SbnX1Zahyo.get();
-        keys["y1"] = e.SbnY1Zahyo.get();
-        keys["x2"] = e.SbnX2Zahyo.get();
-        keys["y2"] = e.SbnY2Zahyo.get();
-        keys["dist"] = e.SbnKyori.get();
-    }
+    SyotenDriver() { NameSyotenToggles(keys, form.Entry); }
 };
 
 } // namespace form_test

@@ -1,0 +1,72 @@
+#include "device_image.h"
+
+#include "design_scale.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QRect>
+#include <QTransform>
+#include <QWidget>
+
+#include <cmath>
+
+namespace tk {
+
+double DeviceScale(const QWidget* widget) { return widget->devicePixelRatioF() * DesignScale(); }
+
+QImage RemadeImage(const QImage& old, double oldScale, QSize pixels, double scale, const QColor& fill)
+{
+    QImage fresh(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    fresh.fill(fill);
+    if (!old.isNull()) {
+        QPainter p(&fresh);
+        // Until the program draws again at the new scale.
+        if (oldScale != scale && oldScale > 0)
+            p.scale(scale / oldScale, scale / oldScale);
+        p.drawImage(QPointF(0, 0), old);
+    }
+    return fresh;
+}
+
+void ShowImage(QPainter& painter, const QImage& image, const QRect& area)
+{
+    const QTransform device = painter.deviceTransform();
+    if (device.type() <= QTransform::TxTranslate && device.dx() == std::floor(device.dx()) &&
+        device.dy() == std::floor(device.dy())) {
+        painter.drawImage(area, image, area);
+        return;
+    }
+    const QPointF origin = device.map(QPointF(0, 0));
+    const QPoint o(qRound(origin.x()), qRound(origin.y()));
+    // One device pixel more on each side: the widget's own area rounds its
+    // edges to device pixels, and the painter clips to it.
+    const QRect part =
+        device.mapRect(QRectF(area)).toAlignedRect().translated(-o).adjusted(-1, -1, 1, 1) & image.rect();
+    if (part.isEmpty())
+        return;
+    // The painter's transform below the world transform (the widget's
+    // offset and the device pixel ratio) is undone, so that the image lands
+    // at whole device pixels.
+    const QTransform rest = painter.worldTransform().inverted() * device;
+    painter.save();
+    painter.setWorldTransform(QTransform::fromTranslate(o.x(), o.y()) * rest.inverted());
+    painter.drawImage(part.topLeft(), image, part);
+    painter.restore();
+}
+
+QPoint ImagePixelAt(const QWidget* widget, QPointF position)
+{
+    const double dpr = widget->devicePixelRatioF();
+    const QPointF offset = widget->mapTo(widget->window(), QPointF(0, 0));
+    const QPointF device = (position + offset) * dpr;
+    const QPoint o(qRound(offset.x() * dpr), qRound(offset.y() * dpr));
+    // Native positions are whole device pixels; the division by the ratio
+    // that made the logical position may leave them a hair below.
+    const auto pixel = [](double v) {
+        const double f = std::floor(v + 1e-3);
+        return f > -(1 << 29) && f < (1 << 29) ? static_cast<int>(f) : 0;
+    };
+    return QPoint(pixel(device.x()) - o.x(), pixel(device.y()) - o.y());
+}
+
+} // namespace tk

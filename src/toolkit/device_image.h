@@ -1,0 +1,36 @@
+#pragma once
+
+// A retained image held at device resolution and the widget that shows it
+// pixel for pixel.
+
+#include <QImage>
+#include <QPoint>
+
+class QColor;
+class QPainter;
+class QRect;
+class QWidget;
+
+namespace tk {
+
+// Device pixels per design pixel of the widget: Qt's device pixel ratio of
+// its window times the design scale. This is the one number the drawing
+// scales by.
+double DeviceScale(const QWidget* widget);
+
+// A fresh image of `pixels` filled with `fill`, showing what `old` (held at
+// `oldScale`) showed, at `scale`.
+QImage RemadeImage(const QImage& old, double oldScale, QSize pixels, double scale, const QColor& fill);
+
+// Copies the part of the image under the widget's area (logical
+// coordinates) to the paint device one image pixel to one device pixel,
+// the image's origin on the device pixel nearest to the widget's origin, as
+// Qt places the widget's own area; never resampled, also where the widget
+// starts on a fraction of a device pixel.
+void ShowImage(QPainter& painter, const QImage& image, const QRect& area);
+
+// The image pixel (as placed by ShowImage) under a pointer at `position` in
+// the widget's logical coordinates.
+QPoint ImagePixelAt(const QWidget* widget, QPointF position);
+
+} // namespace tk

@@ -1,0 +1,342 @@
+// Both activity windows on a screen of more device pixels than design
+// pixels (run with QT_SCALE_FACTOR set): every kind of line one whole number
+// of device pixels wide, round markers, the grid where the design grid
+// falls, the images shown pixel for pixel, sharp texts and bold captions,
+// and clicks that land on the design pixel under the pointer.
+
+#include "activities/junsen_form.h"
+#include "activities/syoten_form.h"
+
+#include "support/form_driver.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <vector>
+
+using namespace activities;
+using tk::TColor;
+
+namespace {
+
+// The design grid at the window's ratio: design pixel x covers the device
+// pixels from Edge(x) up to Edge(x + 1).
+struct Scale {
+    double s;
+    int Edge(int x) const { return static_cast<int>(std::floor(x * s + 0.5)); }
+    int Pen(int w) const { return std::max(1, static_cast<int>(std::floor(w * s + 0.5))); }
+};
+
+TColor Colour(QRgb rgb) { return tk::RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
+
+struct Span {
+    int start, length;
+    TColor colour;
+};
+
+// The runs of colours other than `background` along a device row (or a
+// column) of the canvas, from `from` to `to`.
+std::vector<Span> Runs(const tk::Canvas& c, bool row, int at, int from, int to, TColor background)
+{
+    std::vector<Span> runs;
+    for (int k = from; k < to; ++k) {
+        const TColor p = row ? c.DevicePixel(k, at) : c.DevicePixel(at, k);
+        if (p == background)
+            continue;
+        if (!runs.empty() && runs.back().colour == p && runs.back().start + runs.back().length == k)
+            ++runs.back().length;
+        else
+            runs.push_back({k, 1, p});
+    }
+    return runs;
+}
+
+template <class F>
+struct Window : form_test::FormDriver<F> {
+    tk::Canvas& plane = this->form.PaintBox1->GetCanvas();
+    Scale scale{plane.Grid().Scale()};
+    QWidget* box = this->form.PaintBox1->NativeWidget();
+
+    // The window as the screen shows it, device pixel for device pixel.
+    QImage Shown() { return this->form.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    // Where the shown window has the plane's top-left device pixel: the
+    // first pixel of its silver border.
+    QPoint PlaneOrigin(const QImage& shown)
+    {
+        const auto silver = [&](int x, int y) { return (shown.pixel(x, y) & 0xFFFFFF) == 0xC0C0C0; };
+        const int y = (29 + 100) * shown.height() / this->form.NativeWidget()->height();
+        int x = 0;
+        while (x < shown.width() && !silver(x, y))
+            ++x;
+        const int x0 = (8 + 100) * shown.width() / this->form.NativeWidget()->width();
+        int top = 0;
+        while (top < shown.height() && !silver(x0, top))
+            ++top;
+        return {x, top};
+    }
+
+    // A press at device pixel (x, y) of the plane, as the window system
+    // reports it: whole device pixels of the window, divided by the ratio.
+    void PressDevicePixel(QPoint device, QPoint origin)
+    {
+        const QPointF offset = box->mapTo(box->window(), QPointF(0, 0));
+        const QPointF local = QPointF((device.x() + origin.x()) / scale.s, (device.y() + origin.y()) / scale.s) - offset;
+        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, local, box->mapToGlobal(local), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &e);
+        }
+    }
+};
+
+// The two-points window with F1 (-3, 0), F2 (3, 0) and the sum 10, a match
+// stored at (5, 0) and P at (-3, 3), the ellipse drawn.
+struct Road : Window<TSyoten_Form> {
+    QPoint origin;
+    explicit Road(bool graph = true)
+    {
+        form_test::NameSyotenToggles(keys, form.Entry);
+        Type("x1 － ３ y1 ０ x2 ３ y2 ０ dist 和＝ １ ０ 決定");
+        origin = PlaneOrigin(Shown());
+        PressDevicePixel({scale.Edge(495), scale.Edge(330)}, origin);
+        PressDevicePixel({scale.Edge(231), scale.Edge(231)}, origin);
+        if (graph)
+            Type("graph");
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST(Scaled, ImagesAreHeldAtTheWindowsDevicePixelRatio)
+{
+    Window<TJunsen_Form> w;
+    EXPECT_EQ(w.scale.s, w.box->devicePixelRatioF());
+    EXPECT_EQ(w.plane.DeviceWidth(), w.scale.Edge(660));
+    EXPECT_EQ(w.plane.DeviceHeight(), w.scale.Edge(660));
+    EXPECT_EQ(w.plane.Width(), 660) << "the plane keeps its design size";
+}
+
+TEST(Scaled, GridAxesAndBorderAreOneDeviceWidthWhereTheDesignGridIs)
+{
+    Window<TSyoten_Form> w;
+    const int size = w.plane.DeviceWidth();
+    for (int position : {51, 0, 99, 75}) {
+        w.form.ScrollBar1->SetPosition(position);
+        w.form.Syokika(nullptr);
+        w.form.PaintBox1Paint(nullptr);
+        const int gu = w.form.Plane.GridUnit;
+        std::set<int> columns;
+        for (int i = -gu / 2; i <= gu / 2; ++i)
+            columns.insert(w.form.Plane.Map().ToPixel({static_cast<float>(i), 0}).x);
+        // A row and a column of the plane between grid lines.
+        const int between = w.scale.Edge(330 + 660 / (2 * gu)) + 1;
+        for (bool row : {true, false}) {
+            const std::vector<Span> runs = Runs(w.plane, row, between, 0, size, tk::clWhite);
+            ASSERT_FALSE(runs.empty());
+            int lines = 0;
+            for (const Span& r : runs) {
+                EXPECT_EQ(r.length, w.scale.Pen(1)) << "zoom " << gu << (row ? " row" : " column") << " at " << r.start;
+                if (r.start == 0 || r.start + r.length == size) {
+                    EXPECT_EQ(r.colour, tk::clSilver) << "the border";
+                    continue;
+                }
+                ++lines;
+                // The design column nearest to the run: within a device pixel
+                // of where the design grid puts it.
+                int nearest = 1 << 20;
+                for (int c : columns)
+                    if (std::abs(w.scale.Edge(c) - r.start) < std::abs(w.scale.Edge(nearest) - r.start))
+                        nearest = c;
+                EXPECT_LE(std::abs(w.scale.Edge(nearest) - r.start), 1) << "zoom " << gu << " at " << r.start;
+                EXPECT_EQ(r.colour, nearest == 330 ? tk::clBlack : tk::clSilver);
+            }
+            const int inside = static_cast<int>(std::count_if(columns.begin(), columns.end(),
+                                                              [](int c) { return c > 0 && c < 660; }));
+            EXPECT_EQ(lines, inside) << "zoom " << gu << ": every line inside the border, and no other";
+        }
+    }
+}
+
+TEST(Scaled, SegmentsAndCurveHaveOneDeviceWidth)
+{
+    Road w;
+    ASSERT_TRUE(w.form.CurveShown);
+    ASSERT_EQ(w.form.Plane.AfterimageCount, 1) << "the press at (5, 0) matched the sum";
+    const int wide = w.scale.Pen(2);
+    // The segment P F1 runs down the column of x = -3.
+    for (int y : {250, 280, 310}) {
+        const std::vector<Span> runs = Runs(w.plane, true, w.scale.Edge(y), w.scale.Edge(200), w.scale.Edge(260),
+                                           tk::clWhite);
+        int yellow = 0;
+        for (const Span& r : runs)
+            if (r.colour == tk::clYellow) {
+                ++yellow;
+                EXPECT_EQ(r.length, wide) << "segment at row " << y;
+            }
+        EXPECT_EQ(yellow, 1);
+    }
+    // The ellipse's flat top at (0, 4), and its side at (-5, 0) and (5, 0).
+    for (int x = 320; x <= 340; x += 4) {
+        const std::vector<Span> runs = Runs(w.plane, false, w.scale.Edge(x) + 1, w.scale.Edge(180), w.scale.Edge(215),
+                                           tk::clWhite);
+        ASSERT_EQ(runs.size(), 1u) << "column " << x;
+        EXPECT_EQ(runs[0].colour, tk::clRed);
+        EXPECT_EQ(runs[0].length, wide) << "curve at column " << x;
+    }
+    for (int y = 320; y <= 340; y += 4) {
+        if (std::abs(y - 330) < 5)
+            continue;  // the axis and the stored dot
+        const std::vector<Span> runs = Runs(w.plane, true, w.scale.Edge(y) + 1, w.scale.Edge(150), w.scale.Edge(180),
+                                           tk::clWhite);
+        ASSERT_EQ(runs.size(), 1u) << "row " << y;
+        EXPECT_EQ(runs[0].length, wide) << "curve at row " << y;
+    }
+}
+
+TEST(Scaled, MarkersAreRoundAndCentredOnTheirDesignPixel)
+{
+    Road w(false);
+    ASSERT_EQ(w.form.Plane.AfterimageCount, 1) << "the press at (5, 0) matched the sum";
+    // The stored match at (5, 0): a maroon disc round and centred on its
+    // design pixel.
+    int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1;
+    std::vector<std::pair<int, int>> spans;
+    for (int y = w.scale.Edge(320); y < w.scale.Edge(340); ++y) {
+        int first = -1, last = -1;
+        for (int x = w.scale.Edge(485); x < w.scale.Edge(505); ++x)
+            if (w.plane.DevicePixel(x, y) == tk::clMaroon) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        if (first < 0)
+            continue;
+        spans.push_back({first, last});
+        left = std::min(left, first), right = std::max(right, last);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    const int across = w.scale.Pen(5);
+    EXPECT_EQ(right - left + 1, across);
+    EXPECT_EQ(bottom - top + 1, across);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const auto& mirrored = spans[spans.size() - 1 - i];
+        EXPECT_EQ(spans[i].first - left, right - spans[i].second) << "each row symmetric";
+        EXPECT_EQ(spans[i].second - spans[i].first, mirrored.second - mirrored.first) << "top like bottom";
+    }
+    const double centre = (w.scale.Edge(495) + w.scale.Edge(496)) / 2.0;
+    EXPECT_LE(std::fabs((left + right + 1) / 2.0 - centre), 1.0);
+    EXPECT_LE(std::fabs((top + bottom + 1) / 2.0 - (w.scale.Edge(330) + w.scale.Edge(331)) / 2.0), 1.0);
+}
+
+TEST(Scaled, TheScreenShowsThePlaneAndTheTextsPixelForPixel)
+{
+    Road w;
+    for (int pass = 0; pass < 2; ++pass) {
+        const QImage shown = w.Shown();
+        const QPoint o = w.PlaneOrigin(shown);
+        ASSERT_EQ(o, w.origin);
+        int differing = 0;
+        for (int y = 0; y < w.plane.DeviceHeight(); ++y)
+            for (int x = 0; x < w.plane.DeviceWidth(); ++x)
+                differing += Colour(shown.pixel(o.x() + x, o.y() + y)) != w.plane.DevicePixel(x, y);
+        EXPECT_EQ(differing, 0) << (pass == 0 ? "after the road" : "after a press that repaints parts");
+        tk::Canvas& window = w.form.GetCanvas();
+        differing = 0;
+        for (int y = window.Grid().Edge(5); y < window.Grid().Edge(25); ++y)
+            for (int x = window.Grid().Edge(10); x < window.Grid().Edge(210); ++x)
+                differing += Colour(shown.pixel(x, y)) != window.DevicePixel(x, y);
+        EXPECT_EQ(differing, 0) << "P's coordinates above the plane";
+        w.PressDevicePixel({w.scale.Edge(400) + 1, w.scale.Edge(200)}, o);
+        QApplication::processEvents();
+    }
+}
+
+TEST(Scaled, APressLandsOnTheDesignPixelUnderThePointer)
+{
+    Road w;
+    for (int device = w.scale.Edge(97); device < w.scale.Edge(103); ++device) {
+        w.PressDevicePixel({device, w.scale.Edge(450) + w.scale.Pen(1) - 1}, w.origin);
+        int expected = 0;
+        while (w.scale.Edge(expected + 1) <= device)
+            ++expected;
+        EXPECT_EQ(w.form.Plane.ClickPixel.x, expected) << "device pixel " << device;
+        EXPECT_EQ(w.form.Plane.ClickPixel.y, 450) << "device pixel " << device;
+    }
+    // The centre of the plane is P = (0, 0) from each of its device pixels.
+    for (int device = w.scale.Edge(330); device < w.scale.Edge(331); ++device) {
+        w.PressDevicePixel({device, device}, w.origin);
+        EXPECT_EQ(w.form.Plane.PointP().x, 0.0f);
+        EXPECT_EQ(w.form.Plane.PointP().y, 0.0f);
+    }
+}
+
+TEST(Scaled, TextsAreSetAtDeviceResolution)
+{
+    Road w;
+    tk::Canvas& window = w.form.GetCanvas();
+    // P's coordinates in red in the strip: glyphs of the device's height,
+    // not design pixels blown up (rows that repeat in pairs).
+    int top = 1 << 20, bottom = -1, repeated = 0, rows = 0;
+    for (int y = 0; y < window.Grid().Edge(30); ++y) {
+        bool red = false, same = true;
+        for (int x = window.Grid().Edge(10); x < window.Grid().Edge(210); ++x) {
+            red = red || window.DevicePixel(x, y) == tk::clRed;
+            same = same && window.DevicePixel(x, y) == window.DevicePixel(x, y + 1);
+        }
+        if (!red)
+            continue;
+        top = std::min(top, y), bottom = std::max(bottom, y);
+        ++rows;
+        repeated += same ? 1 : 0;
+    }
+    EXPECT_GT(bottom - top + 1, 12 * w.scale.s) << "as tall as the font at this ratio";
+    EXPECT_LT(repeated, rows / 3) << "drawn at device resolution";
+}
+
+TEST(Scaled, BoldCaptionsKeepTheirWeight)
+{
+    // The weight as the ink (dark pixels) a bold caption adds to its regular
+    // twin, next to the same text set directly in the device's size.
+    const QString caption = QStringLiteral("決定 終わる");
+    const auto ink = [](const QImage& image) {
+        long n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
+        return static_cast<double>(n);
+    };
+    QFont font(QStringLiteral("ＭＳ 明朝"));
+    font.setPixelSize(19);
+    font.setStyleStrategy(QFont::NoAntialias);
+    double shown[2], direct[2];
+    for (int bold = 0; bold < 2; ++bold) {
+        font.setBold(bold == 1);
+        QPushButton button(caption);
+        button.setFont(font);
+        button.setGeometry(0, 0, 160, 40);
+        button.setFlat(true);
+        const QImage image = button.grab().toImage();
+        shown[bold] = ink(image);
+        QImage plain(image.size(), QImage::Format_RGB32);
+        plain.fill(Qt::white);
+        QFont device = font;
+        device.setPixelSize(qRound(19 * button.devicePixelRatioF()));
+        QPainter p(&plain);
+        p.setFont(device);
+        p.setPen(Qt::black);
+        p.drawText(plain.rect(), Qt::AlignCenter, caption);
+        p.end();
+        direct[bold] = ink(plain);
+    }
+    const double added = shown[1] / shown[0] - 1, expected = direct[1] / direct[0] - 1;
+    EXPECT_NEAR(added, expected, 0.25 * expected) << "bold adds " << added << " of the regular ink, set directly "
+                                                  << expected;
+}

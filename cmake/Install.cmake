@@ -1,6 +1,6 @@
 # Installing Orvalis as a desktop program: the program, its desktop entry,
 # icons, AppStream metadata, screenshot and manual page, where the
-# freedesktop.org specifications and Debian put them. `cmake --install build
+# freedesktop.org standards and Debian put them. `cmake --install build
 # --prefix /usr` (DESTDIR is honoured) installs them; scripts/package builds
 # the Debian package from the same rules.
 include(GNUInstallDirs)

@@ -143,9 +143,9 @@ Form::FrameMargins Form::Frame() const
 void Form::ApplyBounds()
 {
     // Bounds are outer bounds: the frame the window system draws, once it is
-    // known, is taken off the size; the position is the frame's.
-    // The frame is the window system's own, in logical pixels, and is not
-    // scaled with the design.
+    // known, is taken off the size; the position is the frame's. The frame
+    // is the window system's own, in logical pixels, not scaled with the
+    // design.
     appliedFrame_ = Frame();
     widget_->move(ToLogical(left_), ToLogical(top_));
     widget_->resize(std::max(1, ToLogical(width_) - appliedFrame_.left - appliedFrame_.right),

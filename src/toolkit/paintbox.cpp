@@ -8,9 +8,6 @@
 #include <QPainter>
 #include <QWidget>
 
-#include <algorithm>
-#include <cmath>
-
 namespace tk {
 
 // The native surface: it only shows the retained image; the program's

@@ -192,11 +192,13 @@ struct FormDriver {
     ::testing::AssertionResult Shows(const tk::Rect& rect, tk::TColor colour, const std::string& text)
     {
         tk::Canvas& window = form.GetCanvas();
-        QImage image(rect.right, rect.bottom, QImage::Format_RGB32);
+        // At the window canvas's own device scale, so that the glyphs match.
+        const tk::DeviceGrid& grid = window.Grid();
+        QImage image(grid.EdgeClamped(rect.right), grid.EdgeClamped(rect.bottom), QImage::Format_RGB32);
         int differ = 0;
         {
             tk::Canvas expected;
-            expected.Attach(&image, nullptr);
+            expected.Attach(&image, nullptr, grid.Scale());
             expected.SetFont(window.GetFont());
             expected.SetBrushColor(form.Color());
             plane::WriteStrip(expected, rect, colour, text);

@@ -43,7 +43,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FieldCase{"MinusesCountButNegateOnce", "fx － － ４", 2, " －４", 9, -4, false, false},
         FieldCase{"MinusOnCompleteFKeepsValue", "fy ６ －", 3, " －", 10, 6, true, false},
-        FieldCase{"NineMinusesCompleteAnEmptyF", "fx － － － － － － － － －", 2, " －", 9, 0, true, false},
+        // Minus presses alone count up to one short of complete, however many.
+        FieldCase{"MinusesAloneNeverCompleteAnF", "fx － － － － － － － － － － －", 2, " －", 8, 0, true, false},
+        FieldCase{"MinusesAloneNeverCompleteTheLine", "Ｘ＝ － － － － － － － － －", 1, " Ｘ＝－", 8, 0, true, false},
+        FieldCase{"MinusAfterTheCountTopsOutStillNegates", "fy － － － － － － － － － ７", 3, " －７", 9, -7, false, false},
+        FieldCase{"MinusOnCompleteLineKeepsValue", "Ｘ＝ ４ － －", 1, " Ｘ＝－", 11, 4, true, false},
         FieldCase{"ZeroCarriesNoSign", "fy － ０", 3, " ０", 9, 0, false, false},
         FieldCase{"RootOfFour", "pf √ ４", 4, " √４", 9, 2.0f, false, false},
         FieldCase{"RootOfOneIsAPlainOne", "ph √ １", 5, " １", 9, 1.0f, false, false},

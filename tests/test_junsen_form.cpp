@@ -447,22 +447,60 @@ TEST(JunsenMinus, TensOfThousandsOfPressesCountWithoutOverflow)
 {
     Window w;
     constexpr int kPresses = 20000;
+    // On an empty coordinate the count stops short of complete; on a
+    // complete one it goes on, and the field keeps its value.
     w.Type("Ｙ＝ ０ fx");
     for (int i = 0; i < kPresses; ++i)
         w.form.Entry.Keypad.BtnMinus->Click();
-    w.Type("fy");
+    w.Type("fy ６");
     for (int i = 0; i < kPresses; ++i)
         w.form.Entry.Keypad.BtnMinus->Click();
     w.Type("pf ９ ph ９");
-    EXPECT_EQ(w.form.Fields.FocusXState, kPresses);
-    EXPECT_EQ(w.form.Fields.FocusYState, kPresses);
+    EXPECT_EQ(w.form.Fields.FocusXState, 8);
+    EXPECT_EQ(w.form.Fields.FocusYState, 9 + kPresses);
     EXPECT_EQ(w.form.Entry.LblXzahyo->Caption(), " －");
-    // Both coordinates count as complete with the values they held: F (0, 0)
-    // lies on the line y = 0, and the confirm refuses it.
+    EXPECT_EQ(w.form.Entry.LblYzahyo->Caption(), " －");
     w.Type("決定");
-    EXPECT_EQ(w.messages.texts, std::vector<std::string>{kRefused});
+    EXPECT_EQ(w.Selection(), "01000MRMMM") << "F's x shows only a minus";
+    w.Type("５ 決定");
+    EXPECT_TRUE(w.messages.texts.empty());
+    EXPECT_EQ(w.form.FocusF.x, 5.0f);
+    // The minus presses on x left their sign pending for the 6.
+    EXPECT_EQ(w.form.FocusF.y, -6.0f) << "F keeps the y keyed before the minus presses";
+    EXPECT_TRUE(Marked(w, At(5, -6), tk::clRed));
     w.PressAt(At(1, 1));
     EXPECT_TRUE(w.Shows(plane::kCoordinateRect, tk::clRed, "点Ｐ (1.00 , 1.00)"));
-    EXPECT_TRUE(Marked(w, At(0, 0), tk::clRed)) << "F is drawn";
     EXPECT_GT(w.CountPlane(tk::clYellow), 0) << "and the readout's segments";
+}
+
+// A field showing only "－" is incomplete whatever values an earlier
+// exercise left behind: the confirm selects it and draws nothing.
+TEST(JunsenMinus, MinusPressesAloneNeverCompleteAField)
+{
+    Window w;
+    w.Type("Ｘ＝ ２ fx ５ fy ０ pf １ ph １ 決定");
+    ASSERT_TRUE(w.messages.texts.empty());
+    w.Type("再試行");
+
+    w.Type("Ｙ＝ － ３ fx");
+    for (int i = 0; i < 9; ++i)
+        w.Type("－");
+    w.Type("fy ２ pf １ ph １");
+    std::vector<TColor> before = w.PlaneImage();
+    w.Type("決定");
+    EXPECT_EQ(w.form.Entry.LblXzahyo->Caption(), " －");
+    EXPECT_EQ(w.Selection(), "01000MRMMM");
+    EXPECT_TRUE(w.messages.texts.empty());
+    EXPECT_EQ(w.PlaneImage(), before) << "no line, no F with the earlier x";
+
+    w.Type("再試行 Ｘ＝");
+    for (int i = 0; i < 8; ++i)
+        w.Type("－");
+    w.Type("fx １ fy １ pf １ ph １");
+    before = w.PlaneImage();
+    w.Type("決定");
+    EXPECT_EQ(w.form.Entry.LblSiki->Caption(), " Ｘ＝－");
+    EXPECT_EQ(w.Selection(), "10000RMMMM");
+    EXPECT_TRUE(w.messages.texts.empty());
+    EXPECT_EQ(w.PlaneImage(), before) << "no line at the earlier y = -3";
 }

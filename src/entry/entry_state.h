@@ -21,8 +21,19 @@ constexpr bool AllStarted(std::initializer_list<int> states)
 // Whether a x b is above 1.
 constexpr bool ProductAboveOne(int a, int b) { return a != 0 && b != 0 && (a > 1 || b > 1); }
 
-// The state after one more minus press; it stops at the largest state
-// instead of wrapping round.
-constexpr int CountPress(int state) { return state < INT_MAX ? state + 1 : state; }
+// A field counts as complete from this state on; only a digit key puts it there.
+constexpr int kCompleteState = 9;
+
+// The state after one more minus press. Minus presses alone never complete a
+// field: below complete the count stops one short of it, so that the field
+// shows only "－" and counts as incomplete. On a complete field the count
+// goes on (the field stays complete with its value) and stops at the
+// largest state instead of wrapping round.
+constexpr int CountPress(int state)
+{
+    if (state < kCompleteState)
+        return state + 1 < kCompleteState ? state + 1 : kCompleteState - 1;
+    return state < INT_MAX ? state + 1 : state;
+}
 
 } // namespace entry

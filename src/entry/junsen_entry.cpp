@@ -87,13 +87,13 @@ bool JunsenEntry::EnterDigit(int digit)
             return false;
         Fields.LineConst = value;
         LblSiki->SetCaption(ValueText({Fields.LinePrefix, sign, caption}));
-        Fields.LineState = 9;
+        Fields.LineState = kCompleteState;
         break;
     case 2:
     case 3:
         (InputTarget == 2 ? Fields.FocusX : Fields.FocusY) = value;
         FieldLabel(InputTarget).SetCaption(ValueText({sign, caption}));
-        State(InputTarget) = 9;
+        State(InputTarget) = kCompleteState;
         break;
     case 4:
     case 5: {
@@ -104,7 +104,7 @@ bool JunsenEntry::EnterDigit(int digit)
         (InputTarget == 4 ? Fields.RatioPF : Fields.RatioPH) =
             root ? RootOfDigit(digit) : static_cast<float>(digit);
         FieldLabel(InputTarget).SetCaption(ValueText({root ? kRootSign : std::string_view{}, caption}));
-        State(InputTarget) = 9;
+        State(InputTarget) = kCompleteState;
         break;
     }
     default:
@@ -115,8 +115,9 @@ bool JunsenEntry::EnterDigit(int digit)
 
 void JunsenEntry::EnterMinus()
 {
-    // Every press counts in the state; the text shows one minus however
-    // often it was pressed, and the digit negates once.
+    // Every press counts in the state (CountPress: never up to complete on
+    // its own); the text shows one minus however often it was pressed, and
+    // the digit negates once.
     switch (InputTarget) {
     case 1:
         if (Fields.LineState < 1)

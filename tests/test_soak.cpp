@@ -3,8 +3,11 @@
 // after every event. A failure prints its seed and the shortest event
 // sequence found that still breaks the same invariant.
 //
-// ORVALIS_SOAK_SECONDS (default 40) bounds the run; ORVALIS_SOAK_SEED runs
-// one seed only; ORVALIS_SOAK_EVENTS sets the events per seed (default 2000).
+// ORVALIS_SOAK_SECONDS (default 40) bounds the run, which starts at seed 1;
+// ORVALIS_SOAK_SEED=N starts at seed N instead and runs that seed only, or
+// ORVALIS_SOAK_SEEDS seeds from it, whatever the time they take (say
+// ORVALIS_SOAK_SEED=1000001 ORVALIS_SOAK_SEEDS=500 for a long run over new
+// seeds); ORVALIS_SOAK_EVENTS sets the events per seed (default 2000).
 // A second soak lets the message boxes really open and closes each after a
 // while with a key or the mouse, pressing and holding the zoom bar with the
 // real mouse and keys meanwhile; ORVALIS_SOAK_REAL_SECONDS (default 20)
@@ -589,11 +592,14 @@ void Soak(bool realBoxes, std::chrono::seconds budget)
 {
     // Real boxes and held presses take time: shorter sequences.
     const long eventsPerSeed = EnvOr("ORVALIS_SOAK_EVENTS", realBoxes ? 300 : 2000);
-    const long onlySeed = EnvOr("ORVALIS_SOAK_SEED", 0);
+    // A first seed chosen by hand runs a set number of seeds, one unless
+    // told; otherwise the run goes from seed 1 for the time budget.
+    const long firstSeed = EnvOr("ORVALIS_SOAK_SEED", 0);
+    const long seedCount = EnvOr("ORVALIS_SOAK_SEEDS", firstSeed ? 1 : 0);
     const auto start = Clock::now();
     long seeds = 0;
     long played = 0;
-    for (long seed = onlySeed ? onlySeed : 1;; ++seed) {
+    for (long seed = firstSeed ? firstSeed : 1;; ++seed) {
         std::mt19937 rng(static_cast<std::mt19937::result_type>(seed));
         std::vector<Event> events;
         std::optional<Failure> failure;
@@ -622,7 +628,7 @@ void Soak(bool realBoxes, std::chrono::seconds budget)
                    << "\nshortest sequence found (" << shortest.size() << " events, ORVALIS_SOAK_SEED=" << seed
                    << "):" << steps.str();
         }
-        if (onlySeed || Clock::now() - start >= budget)
+        if (seedCount > 0 ? seeds >= seedCount : Clock::now() - start >= budget)
             break;
     }
     std::cout << (realBoxes ? "soak with real boxes: " : "soak: ") << seeds << " seeds, " << played << " events, " << World::Messages()

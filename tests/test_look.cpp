@@ -1,15 +1,19 @@
 // How the panels look with the installed fonts, checked on their pixels:
 // the parenthesis frames around the coordinate boxes, the group boxes'
-// frames and colours, glyphs that no control cuts, and the message box at
-// every scale.
+// frames and colours, glyphs that no control cuts, the message box at
+// every scale and the focus frame.
 
 #include "activities/junsen_form.h"
 #include "activities/syoten_form.h"
 #include "app/menu2.h"
+#include "toolkit/button.h"
 #include "toolkit/design_scale.h"
+#include "toolkit/form.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/scrollbar.h"
 
 #include "support/form_driver.h"
+#include "support/look_check.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -555,6 +559,39 @@ TEST(MessageBoxLook, EveryMessageShowsItsLinesWholeOnTheScreenAtEveryScale)
             }
             box->hide();
         }
+    }
+}
+
+// The focus frame keeps its dotted look and is as thick on the screen as a
+// design pixel: one device pixel at design scale 1, two at 2, three at 3,
+// with dots as long as they are thick and gaps of twice that.
+TEST(FocusFrameLook, DotsAreOneDesignPixelThickAtEveryDesignScale)
+{
+    for (const double scale : {1.0, 2.0, 3.0}) {
+        SCOPED_TRACE(testing::Message() << "design scale " << scale);
+        const AtDesignScale at(scale);
+        tk::Form form;
+        form.SetWidth(300);
+        form.SetHeight(120);
+        tk::Button button(form, "決定");
+        button.SetBounds(10, 10, 80, 40);
+        tk::ScrollBar bar(form);
+        bar.SetBounds(10, 70, 250, 17);
+        form.Show();
+        QApplication::processEvents();
+        const qreal ratio = form.NativeWidget()->devicePixelRatioF();
+        const int device = std::max(1, qRound(scale * ratio));
+        for (QWidget* w : {button.NativeWidget(), bar.NativeWidget()}) {
+            SCOPED_TRACE(w->metaObject()->className());
+            const auto frame = look_check::TopEdgeOfFocusFrame(w, qRgb(0, 0, 0));
+            EXPECT_EQ(frame.thickness, device);
+            ASSERT_GE(frame.dots.size(), 3u);
+            for (const int dot : frame.dots)
+                EXPECT_EQ(dot, device);
+            for (const int gap : frame.gaps)
+                EXPECT_EQ(gap, 2 * device);
+        }
+        form.Hide();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "activities/syoten_form.h"
 
 #include "support/form_driver.h"
+#include "support/look_check.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -339,4 +340,22 @@ TEST(Scaled, BoldCaptionsKeepTheirWeight)
     const double added = shown[1] / shown[0] - 1, expected = direct[1] / direct[0] - 1;
     EXPECT_NEAR(added, expected, 0.25 * expected) << "bold adds " << added << " of the regular ink, set directly "
                                                   << expected;
+}
+
+TEST(Scaled, TheFocusFrameIsOneDesignPixelThickOnTheScreen)
+{
+    // As thick as a design pixel in whole device pixels, dotted as at
+    // ratio 1: dots as long as they are thick, gaps twice that.
+    Window<TJunsen_Form> w;
+    const int device = std::max(1, static_cast<int>(std::lround(w.scale.s)));
+    for (QWidget* focusable : {w.form.BtnSai->NativeWidget(), w.form.ScrollBar1->NativeWidget()}) {
+        SCOPED_TRACE(focusable->metaObject()->className());
+        const auto frame = look_check::TopEdgeOfFocusFrame(focusable, qRgb(0, 0, 0));
+        EXPECT_EQ(frame.thickness, device);
+        ASSERT_GE(frame.dots.size(), 3u);
+        for (const int dot : frame.dots)
+            EXPECT_EQ(dot, device);
+        for (const int gap : frame.gaps)
+            EXPECT_EQ(gap, 2 * device);
+    }
 }

@@ -1,7 +1,7 @@
 // How the panels look with the installed fonts, checked on their pixels:
 // the parenthesis frames around the coordinate boxes, the group boxes'
 // frames and colours, glyphs that no control cuts, the message box at
-// every scale and the focus frame.
+// every scale, the faces of the bold captions and the focus frame.
 
 #include "activities/junsen_form.h"
 #include "activities/syoten_form.h"
@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -560,6 +561,34 @@ TEST(MessageBoxLook, EveryMessageShowsItsLinesWholeOnTheScreenAtEveryScale)
             box->hide();
         }
     }
+}
+
+// The bold captions are set in the substitute of their own face, "ＭＳ 明朝",
+// made bold by the font engine as the face has no bold: their ink is that of
+// IPAMincho emboldened at the device's size, not that of a Gothic face.
+TEST(CaptionFace, BoldCaptionsAreTheMinchoSubstituteEmboldened)
+{
+    JunsenWindow j;
+    j.form.BtnByoga->Show();
+    SyotenWindow s;
+    s.form.BtnByoga->Show();
+    std::vector<QAbstractButton*> captions;
+    for (QWidget* window : {j.form.NativeWidget(), s.form.NativeWidget()})
+        for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+            if (b->font().bold())
+                captions.push_back(b);
+    std::set<std::string> seen;
+    for (QAbstractButton* b : captions) {
+        seen.insert(b->text().toStdString());
+        SCOPED_TRACE(b->text().toStdString());
+        const double mincho = look_check::LikenessToFace(b, QStringLiteral("IPAMincho"));
+        const double gothic = look_check::LikenessToFace(b, QStringLiteral("IPAGothic"));
+        EXPECT_GE(mincho, 0.97) << "IPAMincho bold, against IPAGothic bold " << gothic;
+        EXPECT_LE(gothic, 0.9);
+    }
+    EXPECT_EQ(seen, (std::set<std::string>{"決定", "取消", "再試行", "終わる", "条件を満たすグラフを描く"}));
+    j.form.Hide();
+    s.form.Hide();
 }
 
 // The focus frame keeps its dotted look and is as thick on the screen as a

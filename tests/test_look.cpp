@@ -1,13 +1,19 @@
 // How the panels look with the installed fonts, checked on their pixels:
 // the parenthesis frames around the coordinate boxes, the group boxes'
-// frames and colours, glyphs that no control cuts, and the message box.
+// frames and colours, glyphs that no control cuts, the message box at
+// every scale, the faces of the bold captions and the focus frame.
 
 #include "activities/junsen_form.h"
 #include "activities/syoten_form.h"
 #include "app/menu2.h"
+#include "toolkit/button.h"
+#include "toolkit/design_scale.h"
+#include "toolkit/form.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/scrollbar.h"
 
 #include "support/form_driver.h"
+#include "support/look_check.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -19,11 +25,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -452,6 +460,168 @@ TEST(MessageBoxLook, PlainOkInTheJapaneseFaceCentredOnTheRaisingWindow)
     EXPECT_FALSE(seen.icons);
     const QPoint owner = w.form.NativeWidget()->frameGeometry().center();
     EXPECT_LE((seen.centre - owner).manhattanLength(), 2) << seen.centre.x() << "," << seen.centre.y();
+}
+
+// The design scale in force while it lives; the controls made meanwhile
+// are laid out at it.
+struct AtDesignScale {
+    double saved = tk::DesignScale();
+    explicit AtDesignScale(double scale) { tk::SetDesignScale(scale); }
+    ~AtDesignScale() { tk::SetDesignScale(saved); }
+    AtDesignScale(const AtDesignScale&) = delete;
+    AtDesignScale& operator=(const AtDesignScale&) = delete;
+};
+
+// Every message the program can show, with its lines as the box shows them.
+const std::vector<QString> kMessages{
+    QStringLiteral("条件に誤りがあります\n再入力してください"),
+    QStringLiteral("条件に誤りがあります。\n距離を再入力して下さい。"),
+    QStringLiteral("２定点が斜めの場合の描画機能は本プログラムにはありません。\n"
+                   "２定点が水平または垂直の場合のみ描画機能は使用できます。"),
+};
+
+// The bands of rows that hold ink in the rectangle, each with the
+// columns its ink spans: one band a line of text.
+std::vector<QRect> InkBands(const QImage& image, const QRect& area, QRgb background)
+{
+    std::vector<QRect> bands;
+    bool inBand = false;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        QRect row;
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) != background)
+                row |= QRect(x, y, 1, 1);
+        if (row.isEmpty())
+            inBand = false;
+        else if (inBand)
+            bands.back() |= row;
+        else
+            bands.push_back(row), inBand = true;
+    }
+    return bands;
+}
+
+// How wide the ink of a line is, set alone in the font at the ratio.
+int LineInkWidth(const QFont& font, const QString& line, qreal ratio)
+{
+    const QSize size(QFontMetrics(font).horizontalAdvance(line) + 100, QFontMetrics(font).height() + 100);
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    const QImage blank = image;
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.drawText(QPointF(50, 50 + QFontMetrics(font).ascent()), line);
+    painter.end();
+    return Changed(image, blank).width();
+}
+
+// A box for each message, at design scales from below to well above 1:
+// every line shows whole on one line of its own, in the order written, and
+// the whole box lies on the screen. On a screen too small for the box at
+// that scale the text is set smaller, its lines still whole.
+TEST(MessageBoxLook, EveryMessageShowsItsLinesWholeOnTheScreenAtEveryScale)
+{
+    const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const double scale : {0.75, 1.0, 1.5, 2.0, 2.8125, 3.5}) {
+        const AtDesignScale at(scale);
+        for (const QString& message : kMessages) {
+            SCOPED_TRACE(testing::Message() << "design scale " << tk::DesignScale() << ", "
+                                            << message.section(u'\n', 0, 0).toStdString());
+            const auto box = tk::MakeMessageBox(QStringLiteral("Orvalis"), message, nullptr);
+            box->show();
+            QApplication::processEvents();
+            QApplication::processEvents();
+            EXPECT_TRUE(desk.contains(box->frameGeometry()))
+                << box->frameGeometry().width() << "x" << box->frameGeometry().height() << " on "
+                << desk.width() << "x" << desk.height();
+
+            const QLabel* label = nullptr;
+            for (const QLabel* l : box->findChildren<QLabel*>())
+                if (l->text() == message)
+                    label = l;
+            ASSERT_NE(label, nullptr);
+            const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const qreal ratio = box->devicePixelRatioF();
+            // The text's part of the box: above the button, inside the edge.
+            const QAbstractButton* ok = box->buttons().front();
+            const int okTop = ok->mapTo(box.get(), QPoint()).y();
+            const QRect text(QPoint(1, 1), QPoint(shown.width() - 2, qFloor(okTop * ratio) - 2));
+            const QRgb background = shown.pixel(1, 1);
+            const std::vector<QRect> bands = InkBands(shown, text, background);
+            const QStringList lines = message.split(u'\n');
+            ASSERT_EQ(bands.size(), static_cast<std::size_t>(lines.size())) << "lines shown";
+            for (int i = 0; i < lines.size(); ++i) {
+                const int own = LineInkWidth(label->font(), lines[i], ratio);
+                EXPECT_LE(std::abs(bands[i].width() - own), ratio == 1 ? 1 : 2)
+                    << "line " << i + 1 << " shows " << bands[i].width() << " of its " << own << " pixels";
+                EXPECT_GT(bands[i].left(), text.left()) << "line " << i + 1 << " touches the box's left edge";
+                EXPECT_LT(bands[i].right(), text.right()) << "line " << i + 1 << " touches the box's right edge";
+            }
+            box->hide();
+        }
+    }
+}
+
+// The bold captions are set in the substitute of their own face, "ＭＳ 明朝",
+// made bold by the font engine as the face has no bold: their ink is that of
+// IPAMincho emboldened at the device's size, not that of a Gothic face.
+TEST(CaptionFace, BoldCaptionsAreTheMinchoSubstituteEmboldened)
+{
+    JunsenWindow j;
+    j.form.BtnByoga->Show();
+    SyotenWindow s;
+    s.form.BtnByoga->Show();
+    std::vector<QAbstractButton*> captions;
+    for (QWidget* window : {j.form.NativeWidget(), s.form.NativeWidget()})
+        for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+            if (b->font().bold())
+                captions.push_back(b);
+    std::set<std::string> seen;
+    for (QAbstractButton* b : captions) {
+        seen.insert(b->text().toStdString());
+        SCOPED_TRACE(b->text().toStdString());
+        const double mincho = look_check::LikenessToFace(b, QStringLiteral("IPAMincho"));
+        const double gothic = look_check::LikenessToFace(b, QStringLiteral("IPAGothic"));
+        EXPECT_GE(mincho, 0.97) << "IPAMincho bold, against IPAGothic bold " << gothic;
+        EXPECT_LE(gothic, 0.9);
+    }
+    EXPECT_EQ(seen, (std::set<std::string>{"決定", "取消", "再試行", "終わる", "条件を満たすグラフを描く"}));
+    j.form.Hide();
+    s.form.Hide();
+}
+
+// The focus frame keeps its dotted look and is as thick on the screen as a
+// design pixel: one device pixel at design scale 1, two at 2, three at 3,
+// with dots as long as they are thick and gaps of twice that.
+TEST(FocusFrameLook, DotsAreOneDesignPixelThickAtEveryDesignScale)
+{
+    for (const double scale : {1.0, 2.0, 3.0}) {
+        SCOPED_TRACE(testing::Message() << "design scale " << scale);
+        const AtDesignScale at(scale);
+        tk::Form form;
+        form.SetWidth(300);
+        form.SetHeight(120);
+        tk::Button button(form, "決定");
+        button.SetBounds(10, 10, 80, 40);
+        tk::ScrollBar bar(form);
+        bar.SetBounds(10, 70, 250, 17);
+        form.Show();
+        QApplication::processEvents();
+        const qreal ratio = form.NativeWidget()->devicePixelRatioF();
+        const int device = std::max(1, qRound(scale * ratio));
+        for (QWidget* w : {button.NativeWidget(), bar.NativeWidget()}) {
+            SCOPED_TRACE(w->metaObject()->className());
+            const auto frame = look_check::TopEdgeOfFocusFrame(w, qRgb(0, 0, 0));
+            EXPECT_EQ(frame.thickness, device);
+            ASSERT_GE(frame.dots.size(), 3u);
+            for (const int dot : frame.dots)
+                EXPECT_EQ(dot, device);
+            for (const int gap : frame.gaps)
+                EXPECT_EQ(gap, 2 * device);
+        }
+        form.Hide();
+    }
 }
 
 } // namespace

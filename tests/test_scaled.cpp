@@ -8,7 +8,9 @@
 #include "activities/syoten_form.h"
 
 #include "support/form_driver.h"
+#include "support/look_check.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,6 +21,7 @@
 
 #include <cmath>
 #include <set>
+#include <string>
 #include <vector>
 
 using namespace activities;
@@ -339,4 +342,42 @@ TEST(Scaled, BoldCaptionsKeepTheirWeight)
     const double added = shown[1] / shown[0] - 1, expected = direct[1] / direct[0] - 1;
     EXPECT_NEAR(added, expected, 0.25 * expected) << "bold adds " << added << " of the regular ink, set directly "
                                                   << expected;
+}
+
+TEST(Scaled, BoldCaptionsAreTheMinchoSubstituteEmboldened)
+{
+    // Set at the device's size in their own face's substitute, made bold
+    // by the font engine: the ink of IPAMincho emboldened, not a Gothic's.
+    Window<TJunsen_Form> j;
+    j.form.BtnByoga->Show();
+    std::set<std::string> seen;
+    for (QAbstractButton* b : j.form.NativeWidget()->findChildren<QAbstractButton*>()) {
+        if (!b->font().bold())
+            continue;
+        seen.insert(b->text().toStdString());
+        SCOPED_TRACE(b->text().toStdString());
+        const double mincho = look_check::LikenessToFace(b, QStringLiteral("IPAMincho"));
+        const double gothic = look_check::LikenessToFace(b, QStringLiteral("IPAGothic"));
+        EXPECT_GE(mincho, 0.97) << "IPAMincho bold, against IPAGothic bold " << gothic;
+        EXPECT_LE(gothic, 0.9);
+    }
+    EXPECT_EQ(seen, (std::set<std::string>{"決定", "取消", "再試行", "終わる", "条件を満たすグラフを描く"}));
+}
+
+TEST(Scaled, TheFocusFrameIsOneDesignPixelThickOnTheScreen)
+{
+    // As thick as a design pixel in whole device pixels, dotted as at
+    // ratio 1: dots as long as they are thick, gaps twice that.
+    Window<TJunsen_Form> w;
+    const int device = std::max(1, static_cast<int>(std::lround(w.scale.s)));
+    for (QWidget* focusable : {w.form.BtnSai->NativeWidget(), w.form.ScrollBar1->NativeWidget()}) {
+        SCOPED_TRACE(focusable->metaObject()->className());
+        const auto frame = look_check::TopEdgeOfFocusFrame(focusable, qRgb(0, 0, 0));
+        EXPECT_EQ(frame.thickness, device);
+        ASSERT_GE(frame.dots.size(), 3u);
+        for (const int dot : frame.dots)
+            EXPECT_EQ(dot, device);
+        for (const int gap : frame.gaps)
+            EXPECT_EQ(gap, 2 * device);
+    }
 }

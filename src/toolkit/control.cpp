@@ -4,7 +4,11 @@
 #include "qtbridge.h"
 
 #include <QPainter>
+#include <QTransform>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tk {
 
@@ -49,11 +53,33 @@ void DrawFocusFrame(QWidget* widget, int inset)
 {
     if (!widget->hasFocus())
         return;
+    // Dots as long as they are thick with gaps of two, the pattern of a
+    // one-pixel dotted pen, all in whole device pixels: a design pixel of
+    // the frame is as thick on the screen as a design pixel of anything
+    // else, whatever the design scale and the device's pixel ratio.
+    const double ratio = widget->devicePixelRatioF();
+    const double unit = DesignScale() * ratio;
+    const int dot = std::max(1, static_cast<int>(std::lround(unit)));
+    const int in = static_cast<int>(std::lround(inset * unit));
+    const int left = in, top = in;
+    const int right = static_cast<int>(std::lround(widget->width() * ratio)) - in;
+    const int bottom = static_cast<int>(std::lround(widget->height() * ratio)) - in;
+    if (right - left < 2 * dot || bottom - top < 2 * dot)
+        return;
     QPainter p(widget);
-    QPen pen(widget->palette().color(QPalette::WindowText), 1, Qt::DotLine);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(widget->rect().adjusted(inset, inset, -inset - 1, -inset - 1));
+    // Device pixels: undo the painter's scaling to the device.
+    p.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    const QColor colour = widget->palette().color(QPalette::WindowText);
+    for (int x = left; x < right; x += 3 * dot) {
+        const int length = std::min(dot, right - x);
+        p.fillRect(x, top, length, dot, colour);
+        p.fillRect(x, bottom - dot, length, dot, colour);
+    }
+    for (int y = top; y < bottom; y += 3 * dot) {
+        const int length = std::min(dot, bottom - y);
+        p.fillRect(left, y, dot, length, colour);
+        p.fillRect(right - dot, y, dot, length, colour);
+    }
 }
 
 void Control::ApplyFontColor(TColor color) { SetTextColor(widget_, color); }

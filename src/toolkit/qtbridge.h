@@ -27,8 +27,9 @@ inline std::string FromQString(const QString& s) { return s.toStdString(); }
 QFont ToQFont(const Font& font, double scale = 1.0);
 // Sets the palette roles that carry a control's text colour.
 void SetTextColor(class QWidget* widget, TColor color);
-// Draws the dotted focus frame of a focused control just inside its edge
-// (nothing when it does not have the focus); called at the end of its paint.
+// Draws the dotted focus frame of a focused control `inset` design pixels
+// inside its edge, one design pixel thick (nothing when it does not have the
+// focus); called at the end of its paint.
 void DrawFocusFrame(class QWidget* widget, int inset);
 // Registers the installed faces that stand in for the designed ones, and
 // has captions in their made-up bold keep its weight at every scale (this

@@ -564,8 +564,9 @@ TEST(MessageBoxLook, EveryMessageShowsItsLinesWholeOnTheScreenAtEveryScale)
 }
 
 // The bold captions are set in the substitute of their own face, "ＭＳ 明朝",
-// made bold by the font engine as the face has no bold: their ink is that of
-// IPAMincho emboldened at the device's size, not that of a Gothic face.
+// which has no bold: their ink is that of IPAMincho struck twice one pixel
+// apart, as the designed platform emboldens, not that of a Gothic face (the
+// font engine's own made-up bold of IPAMincho is all but IPAGothic's).
 TEST(CaptionFace, BoldCaptionsAreTheMinchoSubstituteEmboldened)
 {
     JunsenWindow j;
@@ -583,7 +584,7 @@ TEST(CaptionFace, BoldCaptionsAreTheMinchoSubstituteEmboldened)
         SCOPED_TRACE(b->text().toStdString());
         const double mincho = look_check::LikenessToFace(b, QStringLiteral("IPAMincho"));
         const double gothic = look_check::LikenessToFace(b, QStringLiteral("IPAGothic"));
-        EXPECT_GE(mincho, 0.97) << "IPAMincho bold, against IPAGothic bold " << gothic;
+        EXPECT_GE(mincho, 0.97) << "IPAMincho struck twice, against IPAGothic struck twice " << gothic;
         EXPECT_LE(gothic, 0.9);
     }
     EXPECT_EQ(seen, (std::set<std::string>{"決定", "取消", "再試行", "終わる", "条件を満たすグラフを描く"}));

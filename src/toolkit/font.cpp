@@ -1,5 +1,7 @@
 #include "font.h"
 
+#include "design_scale.h"
+#include "device_grid.h"
 #include "qtbridge.h"
 
 #include <QApplication>
@@ -63,11 +65,13 @@ bool SynthesisedBold(const QFont& font)
     return made;
 }
 
-// The application's style, with captions in a made-up bold set in a font of
-// the device's size. The font engine thickens a glyph by a fixed part of the
-// font's own size, before the painter's scaling to device pixels: a caption
-// drawn at 21 pixels and scaled twice would get the thickening of 21 pixels
-// on glyphs of 42. Drawn at 42 pixels it keeps its weight.
+// The application's style, with captions in a face that has no bold of its
+// own emboldened as the designed platform does: the regular glyphs struck
+// twice, the second time one design pixel to the right. That thickens the
+// vertical strokes and keeps the face's own look; the font engine's made-up
+// bold thickens every stroke alike, and a Mincho drawn so looks like a
+// Gothic. The caption is set at the device's size, in device pixels, so
+// that it is as sharp and as bold at every scale.
 class CaptionStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
@@ -77,21 +81,25 @@ public:
     {
         const QTransform device = painter->deviceTransform();
         const double scale = device.m11();
-        if (text.isEmpty() || device.type() != QTransform::TxScale || device.m22() != scale || scale <= 0 ||
+        if (text.isEmpty() || device.type() > QTransform::TxScale || device.m22() != scale || scale <= 0 ||
             !SynthesisedBold(painter->font())) {
             QProxyStyle::drawItemText(painter, rect, flags, pal, enabled, text, textRole);
             return;
         }
         QFont font = painter->font();
         font.setPixelSize(qMax(1, qRound(QFontInfo(font).pixelSize() * scale)));
+        font.setBold(false);
+        const int overstrike = DeviceGrid(scale * DesignScale()).PenWidth(1);
         // Undo the transform below the world transform, so that the painter
-        // draws in device pixels.
+        // draws in device pixels. The two strikes together are as wide as
+        // the text and the overstrike, and are aligned as one.
         const QTransform rest = painter->worldTransform().inverted() * device;
+        const QRect area = device.mapRect(QRectF(rect)).toRect().adjusted(0, 0, -overstrike, 0);
         painter->save();
         painter->setWorldTransform(rest.inverted());
         painter->setFont(font);
-        QProxyStyle::drawItemText(painter, device.mapRect(QRectF(rect)).toRect(), flags, pal, enabled, text,
-                                  textRole);
+        for (const int dx : {0, overstrike})
+            QProxyStyle::drawItemText(painter, area.translated(dx, 0), flags, pal, enabled, text, textRole);
         painter->restore();
     }
 };
@@ -106,8 +114,8 @@ void RegisterFontSubstitutes()
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
-    // The IPA faces have no bold: the captions that ask for it get the
-    // engine's bold, at the device's size.
+    // The IPA faces have no bold: the captions that ask for it are struck
+    // twice, at the device's size.
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         QApplication::setStyle(new CaptionStyle(app->style()->name()));
 }

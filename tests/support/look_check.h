@@ -4,6 +4,8 @@
 // pixels at the screen's pixel ratio: which face a button's caption is set
 // in, and how thick the dotted focus frame is.
 
+#include "toolkit/design_scale.h"
+
 #include <QAbstractButton>
 #include <QFontInfo>
 #include <QImage>
@@ -56,13 +58,14 @@ inline Ink CaptionInk(QAbstractButton* button)
 }
 
 // The ink of a text set directly, in black on white, in the face at the
-// pixel size, bold or not, starting `shift` pixels right of a whole pixel.
-inline Ink FaceInk(const QString& family, int pixels, bool bold, const QString& text, double shift)
+// pixel size, starting `shift` pixels right of a whole pixel; with an
+// overstrike, the regular glyphs are struck a second time that many pixels
+// to the right, as a face without its own bold is emboldened.
+inline Ink FaceInk(const QString& family, int pixels, int overstrike, const QString& text, double shift)
 {
     QFont font(family);
     font.setPixelSize(pixels);
-    font.setBold(bold);
-    const int width = QFontMetrics(font).horizontalAdvance(text) + 2 * pixels + 20;
+    const int width = QFontMetrics(font).horizontalAdvance(text) + 2 * pixels + 20 + overstrike;
     QImage image(width, 3 * pixels, QImage::Format_RGB32);
     image.fill(Qt::white);
     const QImage blank = image;
@@ -70,6 +73,8 @@ inline Ink FaceInk(const QString& family, int pixels, bool bold, const QString& 
     painter.setFont(font);
     painter.setPen(Qt::black);
     painter.drawText(QPointF(pixels + shift, 2 * pixels), text);
+    if (overstrike > 0)
+        painter.drawText(QPointF(pixels + shift + overstrike, 2 * pixels), text);
     painter.end();
     return DarkerPixels(image, blank);
 }
@@ -85,17 +90,18 @@ inline double Overlap(const Ink& a, const Ink& b)
 }
 
 // How alike the button's caption is to its text set directly in the face,
-// at the device's size of the button's font and in its weight: the best
-// overlap over the sixteenths of a pixel the text may start at.
+// at the device's size of the button's font, a bold caption struck twice one
+// design pixel apart: the best overlap over the sixteenths of a pixel the
+// text may start at.
 inline double LikenessToFace(QAbstractButton* button, const QString& family)
 {
     const Ink shown = CaptionInk(button);
-    const int pixels =
-        static_cast<int>(std::lround(QFontInfo(button->font()).pixelSize() * button->devicePixelRatioF()));
+    const double ratio = button->devicePixelRatioF();
+    const int pixels = static_cast<int>(std::lround(QFontInfo(button->font()).pixelSize() * ratio));
+    const int overstrike = button->font().bold() ? std::max(1, static_cast<int>(std::lround(ratio * tk::DesignScale()))) : 0;
     double best = 0;
     for (int sixteenth = 0; sixteenth < 16; ++sixteenth)
-        best = std::max(best, Overlap(shown, FaceInk(family, pixels, button->font().bold(), button->text(),
-                                                     sixteenth / 16.0)));
+        best = std::max(best, Overlap(shown, FaceInk(family, pixels, overstrike, button->text(), sixteenth / 16.0)));
     return best;
 }
 

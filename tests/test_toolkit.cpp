@@ -302,6 +302,71 @@ TEST(Form, BoundsAreTheOuterSizesAndCentringKeepsTheWindowOnScreen)
     EXPECT_EQ(f.Height(), 768);
 }
 
+namespace {
+
+// How many device pixels of the shown client differ from what the window
+// should show: `inside` over its canvas area (design pixels from the
+// top-left corner), `outside` everywhere else.
+int ShownDiffers(Form& f, int width, int height, TColor inside, TColor outside)
+{
+    ProcessEvents();
+    const QImage shown = f.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const DeviceGrid grid(shown.devicePixelRatio());
+    int differ = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            const TColor seen = RGB(qRed(p), qGreen(p), qBlue(p));
+            differ += seen != (x < grid.Edge(width) && y < grid.Edge(height) ? inside : outside) ? 1 : 0;
+        }
+    return differ;
+}
+
+} // namespace
+
+TEST(Form, ItsCanvasDrawsOnItsAreaAndTheRestOfTheClientShowsItsColour)
+{
+    Form f;
+    f.SetWidth(240);
+    f.SetHeight(120);
+    f.SetColor(clMoneyGreen);
+    f.SetCanvasExtent(70, 25);
+    f.Show();
+    Canvas& c = f.GetCanvas();
+    EXPECT_EQ(ShownDiffers(f, 70, 25, clMoneyGreen, clMoneyGreen), 0) << "a fresh area shows the colour";
+    // A fill across the whole client reaches the canvas's area only.
+    c.SetBrushColor(clRed);
+    c.FillRect({0, 0, 1000, 1000});
+    EXPECT_EQ(ShownDiffers(f, 70, 25, clRed, clMoneyGreen), 0) << "after a fill beyond the area";
+    f.NativeWidget()->repaint();
+    EXPECT_EQ(ShownDiffers(f, 70, 25, clRed, clMoneyGreen), 0) << "the drawing is retained";
+    // A new colour covers the drawing and the rest alike.
+    f.SetColor(clYellow);
+    EXPECT_EQ(ShownDiffers(f, 70, 25, clYellow, clYellow), 0) << "after a new colour";
+    // Hidden and shown again, larger: the drawing stays where it was.
+    c.SetBrushColor(clBlue);
+    c.FillRect({0, 0, 30, 10});
+    f.Hide();
+    f.SetWidth(300);
+    f.Show();
+    EXPECT_EQ(ShownDiffers(f, 30, 10, clBlue, clYellow), 0) << "shown again";
+}
+
+TEST(Form, AFormWithoutACanvasAreaDrawsNothingOfItsOwn)
+{
+    Form f;
+    f.SetWidth(200);
+    f.SetHeight(100);
+    f.SetColor(clMoneyGreen);
+    f.Show();
+    Canvas& c = f.GetCanvas();
+    c.SetBrushColor(clRed);
+    c.FillRect({0, 0, 200, 100});
+    c.TextRect({0, 0, 200, 100}, 0, 0, "点Ｐ");
+    EXPECT_EQ(c.Width(), 0);
+    EXPECT_EQ(ShownDiffers(f, 0, 0, clRed, clMoneyGreen), 0);
+}
+
 TEST(PaintBox, OnPaintComesFromTheEventLoopAfterShowReturns)
 {
     Form f;

@@ -387,6 +387,53 @@ TEST(PaintBox, OnPaintComesFromTheEventLoopAfterShowReturns)
     EXPECT_EQ(paints, 1);
 }
 
+TEST(PaintBox, AHiddenBoxLetsItsImageGoAndShowsItsDrawingAgainWhenShown)
+{
+    Form f;
+    f.SetWidth(200);
+    f.SetHeight(200);
+    PaintBox box(f);
+    box.SetBounds(8, 29, 100, 100);
+    Canvas& c = box.GetCanvas();
+    int paints = 0;
+    box.OnPaint = [&](Object*) {
+        ++paints;
+        c.FillRect({0, 0, 100, 100});
+        c.SetPenColor(clRed);
+        c.MoveTo(10, 50);
+        c.LineTo(90, 50);
+    };
+    // The red pixels of the box as the window shows it, in device pixels
+    // from the box's corner.
+    const auto shownRed = [&] {
+        ProcessEvents();
+        const QImage shown = f.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const DeviceGrid grid(shown.devicePixelRatio());
+        std::vector<QPoint> red;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if ((shown.pixel(x, y) & 0xFFFFFF) == 0xFF0000)
+                    red.emplace_back(x - static_cast<int>(grid.Edge(8)), y - static_cast<int>(grid.Edge(29)));
+        return red;
+    };
+    f.Show();
+    const std::vector<QPoint> first = shownRed();
+    ASSERT_EQ(paints, 1);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.front().y(), static_cast<int>(c.Grid().Edge(50)));
+
+    f.Hide();
+    EXPECT_EQ(c.DeviceWidth(), 0) << "no image is held while hidden";
+    c.MoveTo(0, 0);
+    c.LineTo(99, 99);  // drawing while hidden has no effect and is safe
+    EXPECT_EQ(c.Pixel(50, 50), clBlack);
+
+    f.Show();
+    EXPECT_EQ(shownRed(), first) << "OnPaint drew the same again";
+    EXPECT_EQ(paints, 2);
+    EXPECT_EQ(c.DeviceWidth(), static_cast<int>(c.Grid().Edge(100)));
+}
+
 TEST(PaintBox, MouseDownForEveryButtonAtTheClickedPixel)
 {
     Form f;

@@ -3,6 +3,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/button.h"
+#include "toolkit/design_scale.h"
 #include "toolkit/form.h"
 #include "toolkit/paintbox.h"
 #include "toolkit/scrollbar.h"
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -365,6 +367,35 @@ TEST(Form, AFormWithoutACanvasAreaDrawsNothingOfItsOwn)
     c.TextRect({0, 0, 200, 100}, 0, 0, "点Ｐ");
     EXPECT_EQ(c.Width(), 0);
     EXPECT_EQ(ShownDiffers(f, 0, 0, clRed, clMoneyGreen), 0);
+}
+
+TEST(Form, ControlsTakeTheirFacesWhenTheirWindowIsAboutToBeShown)
+{
+    const auto family = [](const Control& c) { return c.NativeWidget()->font().family().toStdString(); };
+    Form f;
+    f.SetWidth(300);
+    f.SetHeight(200);
+    Button key(f, "決定");
+    key.SetBounds(10, 10, 86, 51);
+    key.SetFont({"ＭＳ 明朝", 21, clWindowText, true});
+    key.Hide();
+    ProcessEvents();
+    EXPECT_NE(family(key), "ＭＳ 明朝") << "not read for a window nobody has seen";
+    EXPECT_EQ(key.GetFont().name, "ＭＳ 明朝");
+
+    f.Show();
+    EXPECT_EQ(family(key), "ＭＳ 明朝") << "also for a control that is hidden";
+    EXPECT_TRUE(key.NativeWidget()->font().bold());
+    EXPECT_EQ(key.NativeWidget()->font().pixelSize(), static_cast<int>(std::lround(21 * DesignScale())));
+    // While the window is shown a new face reaches the widget at once.
+    key.SetFont({"ＭＳ Ｐゴシック", 12, clWindowText, false});
+    EXPECT_EQ(family(key), "ＭＳ Ｐゴシック");
+    // Set while the window is hidden, it waits for the next showing.
+    f.Hide();
+    key.SetFont({"ＭＳ Ｐ明朝", 19, clMaroon, false});
+    EXPECT_EQ(family(key), "ＭＳ Ｐゴシック");
+    f.Show();
+    EXPECT_EQ(family(key), "ＭＳ Ｐ明朝");
 }
 
 TEST(PaintBox, OnPaintComesFromTheEventLoopAfterShowReturns)

@@ -185,6 +185,11 @@ void Form::PlaceOnShow()
 void Form::Show()
 {
     PlaceOnShow();
+    if (!widget_->isVisible()) {
+        QEvent showing(static_cast<QEvent::Type>(WindowShowingEvent()));
+        for (QWidget* w : widget_->findChildren<QWidget*>())
+            QCoreApplication::sendEvent(w, &showing);
+    }
     if (state_ == WindowState::Maximized)
         widget_->showMaximized();
     else

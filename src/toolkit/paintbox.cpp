@@ -63,13 +63,13 @@ protected:
         FitImage();
         owner_->RequestPaint();
     }
-    void hideEvent(QHideEvent*) override
+    void hideEvent(QHideEvent* event) override
     {
         // Nothing shows the image while the box is hidden, and OnPaint draws
-        // it whole again when the box is shown: a hidden box lets it go.
-        // (A window that is destroyed hides its children after the boxes
-        // in it are gone.)
-        if (!owner_)
+        // it whole again when the box is shown: a hidden box lets it go. A
+        // window the window system only minimized keeps it. (A window that
+        // is destroyed hides its children after the boxes in it are gone.)
+        if (!owner_ || event->spontaneous())
             return;
         owner_->canvas_.Flush();
         image = QImage();

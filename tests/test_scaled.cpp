@@ -126,6 +126,11 @@ TEST(Scaled, ImagesAreHeldAtTheWindowsDevicePixelRatio)
     EXPECT_EQ(w.plane.DeviceWidth(), w.scale.Edge(660));
     EXPECT_EQ(w.plane.DeviceHeight(), w.scale.Edge(660));
     EXPECT_EQ(w.plane.Width(), 660) << "the plane keeps its design size";
+    // The window's own canvas writes only the strip of texts above the plane:
+    // its surface holds that strip and no more.
+    const tk::Canvas& window = w.form.GetCanvas();
+    EXPECT_EQ(window.DeviceWidth(), w.scale.Edge(700));
+    EXPECT_EQ(window.DeviceHeight(), w.scale.Edge(25));
 }
 
 TEST(Scaled, GridAxesAndBorderAreOneDeviceWidthWhereTheDesignGridIs)
@@ -257,6 +262,15 @@ TEST(Scaled, TheScreenShowsThePlaneAndTheTextsPixelForPixel)
             for (int x = window.Grid().Edge(10); x < window.Grid().Edge(210); ++x)
                 differing += Colour(shown.pixel(x, y)) != window.DevicePixel(x, y);
         EXPECT_EQ(differing, 0) << "P's coordinates above the plane";
+        // Around the strip, above the plane and the condition panel: the
+        // window's colour.
+        const tk::DeviceGrid& g = window.Grid();
+        differing = 0;
+        for (int y = 0; y < g.Edge(28); ++y)
+            for (int x = 0; x < (y < g.Edge(23) ? shown.width() : g.Edge(690)); ++x)
+                if (x < g.Edge(10) || x >= g.Edge(700) || y < g.Edge(5) || y >= g.Edge(25))
+                    differing += Colour(shown.pixel(x, y)) != tk::clMoneyGreen;
+        EXPECT_EQ(differing, 0) << "the band above the plane beside the strip";
         w.PressDevicePixel({w.scale.Edge(400) + 1, w.scale.Edge(200)}, o);
         QApplication::processEvents();
     }

@@ -3,6 +3,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/button.h"
+#include "toolkit/design_scale.h"
 #include "toolkit/form.h"
 #include "toolkit/paintbox.h"
 #include "toolkit/scrollbar.h"
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -302,6 +304,100 @@ TEST(Form, BoundsAreTheOuterSizesAndCentringKeepsTheWindowOnScreen)
     EXPECT_EQ(f.Height(), 768);
 }
 
+namespace {
+
+// How many device pixels of the shown client differ from what the window
+// should show: `inside` over its canvas area (design pixels from the
+// top-left corner), `outside` everywhere else.
+int ShownDiffers(Form& f, int width, int height, TColor inside, TColor outside)
+{
+    ProcessEvents();
+    const QImage shown = f.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const DeviceGrid grid(shown.devicePixelRatio());
+    int differ = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            const TColor seen = RGB(qRed(p), qGreen(p), qBlue(p));
+            differ += seen != (x < grid.Edge(width) && y < grid.Edge(height) ? inside : outside) ? 1 : 0;
+        }
+    return differ;
+}
+
+} // namespace
+
+TEST(Form, ItsCanvasDrawsOnItsAreaAndTheRestOfTheClientShowsItsColour)
+{
+    Form f;
+    f.SetWidth(240);
+    f.SetHeight(120);
+    f.SetColor(clMoneyGreen);
+    f.SetCanvasExtent(70, 25);
+    f.Show();
+    Canvas& c = f.GetCanvas();
+    EXPECT_EQ(ShownDiffers(f, 70, 25, clMoneyGreen, clMoneyGreen), 0) << "a fresh area shows the colour";
+    // A fill across the whole client reaches the canvas's area only.
+    c.SetBrushColor(clRed);
+    c.FillRect({0, 0, 1000, 1000});
+    EXPECT_EQ(ShownDiffers(f, 70, 25, clRed, clMoneyGreen), 0) << "after a fill beyond the area";
+    f.NativeWidget()->repaint();
+    EXPECT_EQ(ShownDiffers(f, 70, 25, clRed, clMoneyGreen), 0) << "the drawing is retained";
+    // A new colour covers the drawing and the rest alike.
+    f.SetColor(clYellow);
+    EXPECT_EQ(ShownDiffers(f, 70, 25, clYellow, clYellow), 0) << "after a new colour";
+    // Hidden and shown again, larger: the drawing stays where it was.
+    c.SetBrushColor(clBlue);
+    c.FillRect({0, 0, 30, 10});
+    f.Hide();
+    f.SetWidth(300);
+    f.Show();
+    EXPECT_EQ(ShownDiffers(f, 30, 10, clBlue, clYellow), 0) << "shown again";
+}
+
+TEST(Form, AFormWithoutACanvasAreaDrawsNothingOfItsOwn)
+{
+    Form f;
+    f.SetWidth(200);
+    f.SetHeight(100);
+    f.SetColor(clMoneyGreen);
+    f.Show();
+    Canvas& c = f.GetCanvas();
+    c.SetBrushColor(clRed);
+    c.FillRect({0, 0, 200, 100});
+    c.TextRect({0, 0, 200, 100}, 0, 0, "点Ｐ");
+    EXPECT_EQ(c.Width(), 0);
+    EXPECT_EQ(ShownDiffers(f, 0, 0, clRed, clMoneyGreen), 0);
+}
+
+TEST(Form, ControlsTakeTheirFacesWhenTheirWindowIsAboutToBeShown)
+{
+    const auto family = [](const Control& c) { return c.NativeWidget()->font().family().toStdString(); };
+    Form f;
+    f.SetWidth(300);
+    f.SetHeight(200);
+    Button key(f, "決定");
+    key.SetBounds(10, 10, 86, 51);
+    key.SetFont({"ＭＳ 明朝", 21, clWindowText, true});
+    key.Hide();
+    ProcessEvents();
+    EXPECT_NE(family(key), "ＭＳ 明朝") << "not read for a window nobody has seen";
+    EXPECT_EQ(key.GetFont().name, "ＭＳ 明朝");
+
+    f.Show();
+    EXPECT_EQ(family(key), "ＭＳ 明朝") << "also for a control that is hidden";
+    EXPECT_TRUE(key.NativeWidget()->font().bold());
+    EXPECT_EQ(key.NativeWidget()->font().pixelSize(), static_cast<int>(std::lround(21 * DesignScale())));
+    // While the window is shown a new face reaches the widget at once.
+    key.SetFont({"ＭＳ Ｐゴシック", 12, clWindowText, false});
+    EXPECT_EQ(family(key), "ＭＳ Ｐゴシック");
+    // Set while the window is hidden, it waits for the next showing.
+    f.Hide();
+    key.SetFont({"ＭＳ Ｐ明朝", 19, clMaroon, false});
+    EXPECT_EQ(family(key), "ＭＳ Ｐゴシック");
+    f.Show();
+    EXPECT_EQ(family(key), "ＭＳ Ｐ明朝");
+}
+
 TEST(PaintBox, OnPaintComesFromTheEventLoopAfterShowReturns)
 {
     Form f;
@@ -320,6 +416,53 @@ TEST(PaintBox, OnPaintComesFromTheEventLoopAfterShowReturns)
     box.NativeWidget()->repaint();  // the window system asks again: the image answers
     ProcessEvents();
     EXPECT_EQ(paints, 1);
+}
+
+TEST(PaintBox, AHiddenBoxLetsItsImageGoAndShowsItsDrawingAgainWhenShown)
+{
+    Form f;
+    f.SetWidth(200);
+    f.SetHeight(200);
+    PaintBox box(f);
+    box.SetBounds(8, 29, 100, 100);
+    Canvas& c = box.GetCanvas();
+    int paints = 0;
+    box.OnPaint = [&](Object*) {
+        ++paints;
+        c.FillRect({0, 0, 100, 100});
+        c.SetPenColor(clRed);
+        c.MoveTo(10, 50);
+        c.LineTo(90, 50);
+    };
+    // The red pixels of the box as the window shows it, in device pixels
+    // from the box's corner.
+    const auto shownRed = [&] {
+        ProcessEvents();
+        const QImage shown = f.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const DeviceGrid grid(shown.devicePixelRatio());
+        std::vector<QPoint> red;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if ((shown.pixel(x, y) & 0xFFFFFF) == 0xFF0000)
+                    red.emplace_back(x - static_cast<int>(grid.Edge(8)), y - static_cast<int>(grid.Edge(29)));
+        return red;
+    };
+    f.Show();
+    const std::vector<QPoint> first = shownRed();
+    ASSERT_EQ(paints, 1);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.front().y(), static_cast<int>(c.Grid().Edge(50)));
+
+    f.Hide();
+    EXPECT_EQ(c.DeviceWidth(), 0) << "no image is held while hidden";
+    c.MoveTo(0, 0);
+    c.LineTo(99, 99);  // drawing while hidden has no effect and is safe
+    EXPECT_EQ(c.Pixel(50, 50), clBlack);
+
+    f.Show();
+    EXPECT_EQ(shownRed(), first) << "OnPaint drew the same again";
+    EXPECT_EQ(paints, 2);
+    EXPECT_EQ(c.DeviceWidth(), static_cast<int>(c.Grid().Edge(100)));
 }
 
 TEST(PaintBox, MouseDownForEveryButtonAtTheClickedPixel)

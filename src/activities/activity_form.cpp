@@ -1,5 +1,6 @@
 #include "activity_form.h"
 
+#include "plane/readout.h"
 #include "toolkit/application.h"
 
 namespace activities {
@@ -20,6 +21,8 @@ ActivityForm::ActivityForm(const ActivityLayout& layout)
     SetCaption(layout.caption);
     SetColor(tk::clMoneyGreen);
     SetFont(kWindowFont);
+    // The window's own canvas only writes the strip of texts above the plane.
+    SetCanvasExtent(plane::kStatusStrip.right, plane::kStatusStrip.bottom);
     if (layout.maximized)
         SetWindowState(tk::WindowState::Maximized);
     else

@@ -3,6 +3,7 @@
 #include "design_scale.h"
 #include "qtbridge.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QTransform>
 #include <QWidget>
@@ -12,11 +13,41 @@
 
 namespace tk {
 
+int WindowShowingEvent()
+{
+    static const int type = QEvent::registerEventType();
+    return type;
+}
+
+// Holds a control's font back until its window is about to be shown (or,
+// shown some other way, the control itself is): widgets of a window that
+// is never shown never open the faces they were given.
+class PendingFont : public QObject {
+public:
+    explicit PendingFont(Control& control) : control_(control) { control.NativeWidget()->installEventFilter(this); }
+    bool pending = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (pending && (event->type() == WindowShowingEvent() || event->type() == QEvent::Show)) {
+            pending = false;
+            control_.ApplyFont();
+        }
+        return false;
+    }
+
+private:
+    Control& control_;
+};
+
 Control::Control(QWidget* widget)
     : widget_(widget),
       bounds_{widget->x(), widget->y(), widget->x() + widget->width(), widget->y() + widget->height()}
 {
 }
+
+Control::~Control() = default;
 
 void Control::SetBounds(int left, int top, int width, int height)
 {
@@ -38,8 +69,19 @@ bool Control::Visible() const { return !widget_->isHidden(); }
 void Control::SetFont(const Font& font)
 {
     font_ = font;
-    widget_->setFont(ToQFont(font, DesignScale()));
     ApplyFontColor(font.color);
+    if (widget_->window()->isVisible()) {
+        ApplyFont();
+        return;
+    }
+    if (!pendingFont_)
+        pendingFont_ = std::make_unique<PendingFont>(*this);
+    pendingFont_->pending = true;
+}
+
+void Control::ApplyFont()
+{
+    widget_->setFont(ToQFont(font_, DesignScale()));
     FontChanged();
 }
 

@@ -3,16 +3,21 @@
 #include "font.h"
 #include "object.h"
 
+#include <memory>
 #include <string>
 
 class QWidget;
 
 namespace tk {
 
+class PendingFont;
+
 // Base of every control: a child widget with bounds, visibility and font.
 // The widget belongs to its parent window; the control object only steers it.
 class Control : public Object {
 public:
+    ~Control() override;
+
     // Bounds in design pixels, relative to the parent.
     void SetBounds(int left, int top, int width, int height);
     int Left() const;
@@ -26,7 +31,8 @@ public:
     void Hide() { SetVisible(false); }
 
     // Face, size, colour and weight; children that set no font of their own
-    // take their parent's.
+    // take their parent's. The face reaches the widget when its window is
+    // first about to be shown, so that it is only opened and read then.
     void SetFont(const Font& font);
     const Font& GetFont() const { return font_; }
     void SetFontColor(TColor color);
@@ -43,8 +49,13 @@ protected:
     virtual void FontChanged() {}
 
 private:
+    friend class PendingFont;
+    // Gives the widget the control's font.
+    void ApplyFont();
+
     QWidget* widget_;
     Font font_;
+    std::unique_ptr<PendingFont> pendingFont_;
     // The bounds as placed, in design pixels; a control may give its widget
     // a larger surface (a transparent label whose glyphs overhang it).
     Rect bounds_;

@@ -25,7 +25,8 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
-    // Held at device resolution: `scale` device pixels per design pixel.
+    // The canvas's area, held at device resolution: `scale` device pixels
+    // per design pixel. Null while the form draws nothing of its own.
     QImage surface;
     double scale = 1.0;
 
@@ -51,15 +52,15 @@ protected:
     void paintEvent(QPaintEvent* event) override
     {
         // A move to a screen of another pixel ratio remakes the surface.
-        owner_->EnsureSurface(width(), height());
+        owner_->EnsureSurface();
         owner_->canvas_.Flush();
         QPainter p(this);
         const QRect r = event->rect();
         p.fillRect(r, ToQColor(owner_->color_));
-        ShowImage(p, surface, r);
+        if (!surface.isNull())
+            ShowImage(p, surface, r);
     }
-    void resizeEvent(QResizeEvent*) override { owner_->EnsureSurface(width(), height()); }
-    void showEvent(QShowEvent*) override { owner_->EnsureSurface(width(), height()); }
+    void showEvent(QShowEvent*) override { owner_->EnsureSurface(); }
     void closeEvent(QCloseEvent* event) override
     {
         Application& app = Application::Instance();
@@ -83,7 +84,7 @@ Form::Form() : widget_(new FormWidget(this))
     Application::Instance().RegisterForm(this);
     SetColor(color_);
     SetFont(font_);
-    EnsureSurface(1, 1);
+    EnsureSurface();
 }
 
 Form::~Form()
@@ -184,6 +185,11 @@ void Form::PlaceOnShow()
 void Form::Show()
 {
     PlaceOnShow();
+    if (!widget_->isVisible()) {
+        QEvent showing(static_cast<QEvent::Type>(WindowShowingEvent()));
+        for (QWidget* w : widget_->findChildren<QWidget*>())
+            QCoreApplication::sendEvent(w, &showing);
+    }
     if (state_ == WindowState::Maximized)
         widget_->showMaximized();
     else
@@ -248,23 +254,27 @@ void Form::RelinkFocusChain()
 QWidget* Form::ClientWidget() const { return widget_; }
 QWidget* Form::NativeWidget() const { return widget_; }
 
-void Form::EnsureSurface(int width, int height)
+void Form::SetCanvasExtent(int width, int height)
 {
-    // The client area in design pixels, rounded up, held at device resolution.
+    canvasWidth_ = std::max(0, width);
+    canvasHeight_ = std::max(0, height);
+    EnsureSurface();
+}
+
+void Form::EnsureSurface()
+{
+    // Only the canvas's area is held, at device resolution; the window's
+    // colour beyond it is painted with every paint event.
     const DeviceGrid grid(DeviceScale(widget_));
-    const auto design = [](int logical) { return std::max(1, static_cast<int>(std::ceil(logical / DesignScale()))); };
-    const QSize wanted(grid.EdgeClamped(design(width)), grid.EdgeClamped(design(height)));
+    const bool draws = canvasWidth_ > 0 && canvasHeight_ > 0;
+    const QSize wanted = draws ? QSize(grid.EdgeClamped(canvasWidth_), grid.EdgeClamped(canvasHeight_)) : QSize(0, 0);
     QImage& s = widget_->surface;
-    const bool sameScale = widget_->scale == grid.Scale();
-    if (!s.isNull() && s.width() >= wanted.width() && s.height() >= wanted.height() && sameScale)
+    if (s.size() == wanted && widget_->scale == grid.Scale())
         return;
     canvas_.Flush();
-    // The surface only grows, so what was drawn stays when the window shrinks
-    // and grows again.
-    s = RemadeImage(s, widget_->scale, wanted.expandedTo(s.isNull() || !sameScale ? QSize() : s.size()),
-                    grid.Scale(), ToQColor(color_));
+    s = draws ? RemadeImage(s, widget_->scale, wanted, grid.Scale(), ToQColor(color_)) : QImage();
     widget_->scale = grid.Scale();
-    canvas_.Attach(&s, widget_, widget_->scale);
+    canvas_.Attach(draws ? &s : nullptr, widget_, widget_->scale);
 }
 
 } // namespace tk

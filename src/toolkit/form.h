@@ -17,7 +17,7 @@ enum class WindowState { Normal, Maximized };
 // A top-level window. Its bounds are outer sizes (where the window system
 // draws no frame the client area equals them). The close box hides it; on
 // the main form it ends the run. The window carries its own retained drawing
-// surface, painted under the controls.
+// surface for the area its canvas draws on, painted under the controls.
 class Form : public Object, public Container {
 public:
     Form();
@@ -54,6 +54,11 @@ public:
     bool Visible() const;
 
     Canvas& GetCanvas() { return canvas_; }
+    // The area the window's canvas draws on, from the client's top-left
+    // corner, in design pixels. The retained surface holds this area only;
+    // the rest of the client shows the window's colour, and drawing outside
+    // it is cut off. A form draws nothing of its own until this is set.
+    void SetCanvasExtent(int width, int height);
     // The focus order of controls that share one parent (the form or a
     // group box). Tab runs through the form's controls in their order and
     // through a group box's controls where the box stands in it; controls
@@ -78,7 +83,8 @@ private:
     // Applies the bounds again when the window system reports another frame
     // than the one they were applied with.
     void FrameReported();
-    void EnsureSurface(int width, int height);
+    // Holds the surface at the window's current device scale.
+    void EnsureSurface();
     void RelinkFocusChain();
 
     FormWidget* widget_;
@@ -87,6 +93,7 @@ private:
     Font font_;
     WindowState state_ = WindowState::Normal;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    int canvasWidth_ = 0, canvasHeight_ = 0;
     bool centreOnFirstShow_ = false;
     bool shownOnce_ = false;
     bool applying_ = false;

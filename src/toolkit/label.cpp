@@ -2,6 +2,7 @@
 
 #include "qtbridge.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPainter>
@@ -76,11 +77,12 @@ public:
 
     // Gives a transparent label whose ink is larger than its bounds the
     // surface that holds it, centred on the bounds; every other label keeps
-    // its bounds as its surface.
+    // its bounds as its surface. The ink is measured, in the font the
+    // label shows, once its window is about to be shown.
     void Relayout()
     {
         QRect surface = placed_;
-        if (!autoFillBackground() && frame_.empty() && !text().isEmpty()) {
+        if (measured_ && !autoFillBackground() && frame_.empty() && !text().isEmpty()) {
             const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
             // Half a pixel more on each side, for where the centred ink
             // falls between pixels.
@@ -97,6 +99,15 @@ public:
     }
 
 protected:
+    bool event(QEvent* event) override
+    {
+        const bool handled = QLabel::event(event);
+        if (!measured_ && (event->type() == WindowShowingEvent() || event->type() == QEvent::Show)) {
+            measured_ = true;
+            Relayout();
+        }
+        return handled;
+    }
     void paintEvent(QPaintEvent*) override
     {
         const QString caption = text();
@@ -154,6 +165,7 @@ private:
 
     QRect placed_;
     std::vector<QPointer<QWidget>> frame_;
+    bool measured_ = false;
 };
 
 Label::Label(Container& parent, const std::string& caption)

@@ -24,6 +24,9 @@ public:
     QImage image;
     double scale = 1.0;
 
+    // The box is gone; its widget lives on until its window goes.
+    void Orphan() { owner_ = nullptr; }
+
     // Makes the image hold the widget's device pixels, drawn on in design
     // pixels, keeping what it shows; returns true when it had to be remade.
     bool FitImage()
@@ -59,6 +62,18 @@ protected:
     {
         FitImage();
         owner_->RequestPaint();
+    }
+    void hideEvent(QHideEvent* event) override
+    {
+        // Nothing shows the image while the box is hidden, and OnPaint draws
+        // it whole again when the box is shown: a hidden box lets it go. A
+        // window the window system only minimized keeps it. (A window that
+        // is destroyed hides its children after the boxes in it are gone.)
+        if (!owner_ || event->spontaneous())
+            return;
+        owner_->canvas_.Flush();
+        image = QImage();
+        owner_->canvas_.Attach(nullptr, this, scale);
     }
     void mousePressEvent(QMouseEvent* event) override { MouseDown(event, 0); }
     // A second press in quick succession is still a press.
@@ -101,6 +116,12 @@ PaintBox::PaintBox(Container& parent) : Control(new PaintBoxWidget(this, parent.
 {
     box_ = static_cast<PaintBoxWidget*>(NativeWidget());
     box_->FitImage();
+}
+
+PaintBox::~PaintBox()
+{
+    canvas_.Flush();
+    box_->Orphan();
 }
 
 void PaintBox::SetColor(TColor color) { color_ = color; }

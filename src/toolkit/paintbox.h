@@ -31,10 +31,13 @@ using MouseEvent =
 // is raised from the event loop whenever the surface must get its content
 // from the program (when its window is shown, or when the image had to be
 // remade), never from inside the window system's paint; handlers may draw on
-// the canvas at any time and the widget shows the result.
+// the canvas at any time and the widget shows the result. Once shown, a box
+// that is hidden again lets its image go (drawing then has no effect) and
+// gets it back, through OnPaint, when it is shown again.
 class PaintBox : public Control {
 public:
     explicit PaintBox(Container& parent);
+    ~PaintBox() override;
 
     Canvas& GetCanvas() { return canvas_; }
     TColor Color() const { return color_; }

@@ -31,6 +31,11 @@ void SetTextColor(class QWidget* widget, TColor color);
 // inside its edge, one design pixel thick (nothing when it does not have the
 // focus); called at the end of its paint.
 void DrawFocusFrame(class QWidget* widget, int inset);
+// The event a form sends to every widget in it, parents before children,
+// just before its window is shown: controls give their widgets the faces
+// they were set to then, so that a face is opened and read only once a
+// window that shows it appears.
+int WindowShowingEvent();
 // Registers the installed faces that stand in for the designed ones, and
 // has captions in their made-up bold keep its weight at every scale (this
 // wraps the application's style: call it after the style is chosen).

@@ -3,8 +3,9 @@
 // What a user does and sees in design pixels, whatever the device scale the
 // tests run at (Qt's own scaling times the design scale): a press on a
 // design pixel lands where the pointer is on a whole device pixel inside it,
-// and what the screen shows is read back at the device pixel at the centre
-// of each design pixel.
+// and what a surface shows is measured in its device pixels against what a
+// pen of a design width gives there. A single design pixel of a surface is
+// read with Canvas::Pixel, at the device pixel at its centre.
 
 #include "toolkit/canvas.h"
 #include "toolkit/device_grid.h"
@@ -80,35 +81,6 @@ inline void DoubleClick(QWidget* widget, QPoint design, Qt::MouseButton button =
     Send(widget, QEvent::MouseButtonDblClick, at, button, Qt::NoModifier);
     Send(widget, QEvent::MouseButtonRelease, at, button, Qt::NoModifier);
 }
-
-// A window or control as the screen shows it (QWidget::grab), read back in
-// design pixels: each design pixel is the device pixel at its centre.
-class Shown {
-public:
-    explicit Shown(QWidget* widget)
-        : image_(widget->grab().toImage().convertToFormat(QImage::Format_RGB32)), grid_(Grid(widget)),
-          width_(grid_.DesignExtent(image_.width())), height_(grid_.DesignExtent(image_.height()))
-    {
-    }
-
-    // The design size of what was grabbed.
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    // The colour of design pixel (x, y), 0xRRGGBB; black outside the image.
-    QRgb Pixel(int x, int y) const
-    {
-        const QPoint d(tk::DeviceGrid::Clamp(grid_.CentrePixel(x)), tk::DeviceGrid::Clamp(grid_.CentrePixel(y)));
-        return image_.valid(d) ? image_.pixel(d) & 0xFFFFFF : 0;
-    }
-    // The device pixels themselves.
-    const QImage& Device() const { return image_; }
-    const tk::DeviceGrid& DeviceGrid() const { return grid_; }
-
-private:
-    QImage image_;
-    tk::DeviceGrid grid_;
-    int width_, height_;
-};
 
 // The device pixels of one colour within a design rectangle of a canvas:
 // how many, and their bounds (inclusive).

@@ -57,7 +57,7 @@ struct Window : form_test::FormDriver<F> {
     QWidget* box = this->form.PaintBox1->NativeWidget();
     // Design pixel x covers the device pixels from EdgeClamped(x) up to
     // EdgeClamped(x + 1).
-    tk::DeviceGrid scale = design_test::Grid(box);
+    tk::DeviceGrid scale = plane.Grid();
 
     // The window as the screen shows it, device pixel for device pixel.
     QImage Shown() { return this->form.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -83,7 +83,7 @@ struct Window : form_test::FormDriver<F> {
     // the plane's image starts at `origin` of the shown window.
     void PressDevicePixel(QPoint device, QPoint origin)
     {
-        const QPointF offset = box->mapTo(box->window(), QPointF(0, 0)) * scale.Scale();
+        const QPointF offset = box->mapTo(box->window(), QPointF(0, 0)) * box->devicePixelRatioF();
         ASSERT_EQ(origin, QPoint(std::lround(offset.x()), std::lround(offset.y())))
             << "the plane is shown where the pointer finds it";
         design_test::ClickAtPointer(box, design_test::PointerAtDevicePixel(box, device));
@@ -112,7 +112,7 @@ struct Road : Window<TSyoten_Form> {
 TEST(Scaled, ImagesAreHeldAtTheWindowsDevicePixelRatio)
 {
     Window<TJunsen_Form> w;
-    EXPECT_EQ(w.scale.Scale(), w.box->devicePixelRatioF());
+    EXPECT_EQ(w.plane.Grid().Scale(), w.box->devicePixelRatioF());
     EXPECT_EQ(w.plane.DeviceWidth(), w.scale.EdgeClamped(660));
     EXPECT_EQ(w.plane.DeviceHeight(), w.scale.EdgeClamped(660));
     EXPECT_EQ(w.plane.Width(), 660) << "the plane keeps its design size";

@@ -94,10 +94,13 @@ struct Ink {
 inline Ink InkOf(const tk::Canvas& c, tk::TColor colour, const tk::Rect& design)
 {
     const tk::DeviceGrid& g = c.Grid();
+    const int left = std::max(0, g.EdgeClamped(design.left));
+    const int right = std::min(c.DeviceWidth(), g.EdgeClamped(design.right));
+    const int top = std::max(0, g.EdgeClamped(design.top));
+    const int bottom = std::min(c.DeviceHeight(), g.EdgeClamped(design.bottom));
     Ink ink;
-    for (int y = std::max(0, g.EdgeClamped(design.top)); y < std::min(c.DeviceHeight(), g.EdgeClamped(design.bottom)); ++y)
-        for (int x = std::max(0, g.EdgeClamped(design.left)); x < std::min(c.DeviceWidth(), g.EdgeClamped(design.right));
-             ++x)
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
             if (c.DevicePixel(x, y) == colour) {
                 ++ink.count;
                 ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);

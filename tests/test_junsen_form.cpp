@@ -369,6 +369,24 @@ TEST(JunsenReset, RetryClearAndEnd)
     EXPECT_EQ(w.form.Fields.LineConst, 2) << "hiding resets nothing";
 }
 
+// Whatever was drawn on the window goes with the clear, also on a screen
+// smaller than the window (as at 150 % on a small screen).
+TEST(JunsenReset, ClearWipesTheWholeWindowBeyondTheScreen)
+{
+    Window w;
+    tk::Canvas& window = w.form.GetCanvas();
+    const int beyond = tk::Application::Instance().ScreenWidth() + 2;
+    if (beyond + 20 > window.Width())
+        GTEST_SKIP() << "the window fits the screen";
+    window.SetBrushColor(tk::clRed);
+    window.FillRect({beyond, 5, beyond + 20, 25});
+    window.SetBrushColor(w.form.Color());
+    ASSERT_EQ(window.Pixel(beyond + 10, 15), tk::clRed);
+    w.form.ClsButtonClick(nullptr);
+    EXPECT_EQ(window.Pixel(beyond + 10, 15), w.form.Color());
+    EXPECT_EQ(window.Pixel(window.Width() - 1, window.Height() - 1), w.form.Color());
+}
+
 TEST(JunsenCurve, EachKindOfConicForBothKindsOfLine)
 {
     const struct {

@@ -5,6 +5,8 @@
 #include "toolkit/form.h"
 #include "toolkit/paintbox.h"
 
+#include "support/design_pixels.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -19,13 +21,28 @@ using namespace tk;
 
 namespace {
 
+// A 100 x 100 design surface: the paint box of a window, at the device
+// scale the tests run at, or a canvas of its own held at the given scale.
 struct Surface {
     Form form;
     PaintBox box{form};
-    Canvas& c = box.GetCanvas();
-    Surface()
+    QImage image;
+    Canvas own;
+    Canvas& c;
+    Surface() : c(box.GetCanvas())
     {
         box.SetBounds(0, 0, 100, 100);
+        Clear();
+    }
+    explicit Surface(double scale) : c(own)
+    {
+        const DeviceGrid grid(scale);
+        image = QImage(grid.EdgeClamped(100), grid.EdgeClamped(100), QImage::Format_RGB32);
+        own.Attach(&image, nullptr, scale);
+        Clear();
+    }
+    void Clear()
+    {
         c.SetBrushColor(clWhite);
         c.FillRect({0, 0, 100, 100});
     }
@@ -56,7 +73,15 @@ TEST(Canvas, ThinLinesLieExactlyOnTheirColumnAndRow)
 
 TEST(Canvas, AZeroLengthLineWithAWidePenIsADiscCentredOnThePixel)
 {
-    Surface s;
+    Surface window;
+    window.c.SetPenColor(clRed);
+    window.c.SetPenWidth(5);
+    window.c.MoveTo(50, 50);
+    window.c.LineTo(50, 50);
+    EXPECT_TRUE(design_test::IsDisc(design_test::InkOf(window.c, clRed, {0, 0, 100, 100}), window.c.Grid(), 5,
+                                    {50, 50}));
+    // Its exact pixels at one device pixel per design pixel.
+    Surface s(1);
     s.c.SetPenColor(clRed);
     s.c.SetPenWidth(5);
     s.c.MoveTo(50, 50);
@@ -138,9 +163,10 @@ TEST(Canvas, TextRectFillsItsRectangleAndClipsTheText)
 TEST(Canvas, ShortWideStepsGiveThePixelsOfAPlainRoundCappedLine)
 {
     // The canvas draws a curve's short steps from shapes it keeps; they must
-    // stay the pixels QPainter gives the same line wherever it lies.
+    // stay the pixels QPainter gives the same line wherever it lies. Design
+    // pixels are device pixels here; every other scale is checked below.
     constexpr int kSize = 100;
-    Surface s;
+    Surface s(1);
     QImage plain(kSize, kSize, QImage::Format_RGB32);
     plain.fill(Qt::white);
     std::mt19937 rng(7);

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -54,8 +55,9 @@ TEST(DesignScale, WindowsAndControlsAreShownScaledAndReadInDesignPixels)
     // A click lands on the design pixel under the pointer.
     form_test::MessageLog messages;
     for (const auto& [screenX, designX] : {std::pair{495, 330}, {496, 330}, {497, 331}, {0, 0}, {989, 659}}) {
-        QTest::mousePress(plane, Qt::LeftButton, Qt::NoModifier, QPoint(screenX, 495));
-        QTest::mouseRelease(plane, Qt::LeftButton, Qt::NoModifier, QPoint(screenX, 495));
+        // On the first device pixel of the screen pixel, should Qt scale too.
+        const auto device = [&](int x) { return static_cast<int>(std::ceil(x * plane->devicePixelRatioF())); };
+        design_test::ClickAtPointer(plane, design_test::PointerAtDevicePixel(plane, {device(screenX), device(495)}));
         EXPECT_EQ(w.form.Plane.ClickPixel.x, static_cast<float>(designX)) << "screen x " << screenX;
         EXPECT_EQ(w.form.Plane.ClickPixel.y, 330.0f);
     }

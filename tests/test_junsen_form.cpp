@@ -63,7 +63,8 @@ struct Window : form_test::FormDriver<TJunsen_Form> {
             for (int x = 0; x < 660; ++x)
                 if (PlanePixel(x, y) == tk::clRed && std::hypot(x - f.x, y - f.y) > 3.5)
                     ops.push_back({true, x, y});
-        return curvecheck::CompareWithCurve(ops, form.Plane.Map(), g, 2.5);
+        return curvecheck::CompareWithCurve(ops, form.Plane.Map(), g,
+                                            2.5 + design_test::Slack(form.PaintBox1->GetCanvas().Grid()));
     }
     int CurvePixels() { return static_cast<int>(Curve([](double, double) { return 1.0; }).stray); }
 
@@ -77,10 +78,11 @@ struct Window : form_test::FormDriver<TJunsen_Form> {
 };
 
 // A 5-pixel dot of the colour centred on p, with nothing drawn over it.
-bool Dot(Window& w, QPoint p, TColor colour)
+::testing::AssertionResult Dot(Window& w, QPoint p, TColor colour)
 {
-    return w.PlanePixel(p.x(), p.y()) == colour && w.PlanePixel(p.x() - 2, p.y()) == colour &&
-           w.PlanePixel(p.x(), p.y() + 2) == colour && w.PlanePixel(p.x() + 2, p.y() + 2) != colour;
+    const tk::Canvas& plane = w.form.PaintBox1->GetCanvas();
+    return design_test::IsDisc(design_test::InkOf(plane, colour, {p.x() - 4, p.y() - 4, p.x() + 5, p.y() + 5}),
+                               plane.Grid(), 5, p);
 }
 
 // Whether some pixel of the colour lies within 2 of p: a dot that the
@@ -107,10 +109,11 @@ TEST(JunsenWindow, FromTheKeysThroughTrialPointsToTheParabola)
     EXPECT_EQ(w.form.Entry.LblSiki->Caption(), " Ｘ＝２");
     EXPECT_TRUE(w.Shows(plane::kStatusStrip, tk::clRed, ""));
     // The line x = 2 in cyan, 2 pixels wide, from edge to edge; F a red dot.
-    int cyan = 0;
-    for (int x = 0; x < 660; ++x)
-        cyan += w.PlanePixel(x, 100) == tk::clAqua ? 1 : 0;
-    EXPECT_EQ(cyan, 2);
+    const tk::Canvas& plane = w.form.PaintBox1->GetCanvas();
+    const design_test::Ink cyan = design_test::InkOf(plane, tk::clAqua, {0, 100, 660, 101});
+    EXPECT_EQ(cyan.Width(), plane.Grid().PenWidth(2));
+    EXPECT_EQ(cyan.Height(), plane.Grid().EdgeClamped(101) - plane.Grid().EdgeClamped(100));
+    EXPECT_EQ(cyan.count, cyan.Width() * cyan.Height()) << "one band across the row";
     EXPECT_TRUE(w.Near(At(2, 0) + QPoint(0, -327), tk::clAqua));
     EXPECT_TRUE(w.Near(At(2, 0) + QPoint(0, 327), tk::clAqua));
     EXPECT_TRUE(Dot(w, At(5, 0), tk::clRed));
@@ -364,6 +367,24 @@ TEST(JunsenReset, RetryClearAndEnd)
     w.Type("終わる");
     EXPECT_FALSE(w.form.Visible());
     EXPECT_EQ(w.form.Fields.LineConst, 2) << "hiding resets nothing";
+}
+
+// Whatever was drawn on the window goes with the clear, also on a screen
+// smaller than the window (as at 150 % on a small screen).
+TEST(JunsenReset, ClearWipesTheWholeWindowBeyondTheScreen)
+{
+    Window w;
+    tk::Canvas& window = w.form.GetCanvas();
+    const int beyond = tk::Application::Instance().ScreenWidth() + 2;
+    if (beyond + 20 > window.Width())
+        GTEST_SKIP() << "the window fits the screen";
+    window.SetBrushColor(tk::clRed);
+    window.FillRect({beyond, 5, beyond + 20, 25});
+    window.SetBrushColor(w.form.Color());
+    ASSERT_EQ(window.Pixel(beyond + 10, 15), tk::clRed);
+    w.form.ClsButtonClick(nullptr);
+    EXPECT_EQ(window.Pixel(beyond + 10, 15), w.form.Color());
+    EXPECT_EQ(window.Pixel(window.Width() - 1, window.Height() - 1), w.form.Color());
 }
 
 TEST(JunsenCurve, EachKindOfConicForBothKindsOfLine)

@@ -16,6 +16,7 @@
 #include "support/look_check.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAccessible>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QtMath>
 
@@ -123,7 +125,8 @@ QRect InkOf(const Text& t, bool grow)
     return Changed(with, without, t.ignore).translated(grow ? -QPoint(left, top) * ratio : QPoint());
 }
 
-// The ink of a text drawn alone in the font, in pixels at the ratio.
+// The ink of a text set alone in the font by the style the controls draw
+// with (a made-up bold at the device's size), in pixels at the ratio.
 QRect OwnInk(const QFont& font, const QString& text, qreal ratio = 1)
 {
     QImage image((QSizeF(800, 200) * ratio).toSize(), QImage::Format_RGB32);
@@ -132,7 +135,9 @@ QRect OwnInk(const QFont& font, const QString& text, qreal ratio = 1)
     const QImage blank = image;
     QPainter painter(&image);
     painter.setFont(font);
-    painter.drawText(QPointF(50, 100), text);
+    painter.setPen(Qt::black);
+    QApplication::style()->drawItemText(&painter, QRect(50, 50, 700, 100), Qt::AlignLeft | Qt::AlignVCenter,
+                                        QApplication::palette(), true, text, QPalette::NoRole);
     painter.end();
     return Changed(image, blank);
 }

@@ -11,6 +11,7 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
+#include "support/design_pixels.h"
 #include "support/scroll_driver.h"
 
 #include <gtest/gtest.h>
@@ -105,11 +106,11 @@ TEST(PlaneMarkers, ADotIsAFiveWideDiscInThePensColour)
     tk::Canvas& c = w.form.Plane.Canvas();
     c.SetPenColor(tk::clLime);
     w.form.Plane.Ten_Dsp({1, 1});  // pixel (363, 297)
-    int lime = 0;
-    for (int y = 290; y < 305; ++y)
-        for (int x = 355; x < 370; ++x)
-            lime += PlanePixel(w.form, x, y) == tk::clLime;
-    EXPECT_EQ(lime, 21);
+    const design_test::Ink dot = design_test::InkOf(c, tk::clLime, {355, 290, 370, 305});
+    EXPECT_TRUE(design_test::IsDisc(dot, c.Grid(), 5, {363, 297}));
+    if (c.Grid().IsUnit()) {
+        EXPECT_EQ(dot.count, 21) << "5 x 5 without its corners";
+    }
     EXPECT_EQ(PlanePixel(w.form, 363, 297), tk::clLime);
     EXPECT_EQ(c.PenWidth(), 1);
     EXPECT_EQ(c.PenColor(), tk::clLime) << "the two points window keeps the colour";
@@ -161,7 +162,7 @@ TEST(PlaneClicks, EveryButtonSetsPAtTheExactPlanePointOfThePixel)
                   {Qt::MiddleButton, {0, 660 - 1}, {-10, -9.9697f}},
                   {Qt::LeftButton, {347, 330}, {17.0f * 20 / 660, 0}}};
     for (const auto& c : clicks) {
-        QTest::mouseClick(surface, c.button, Qt::NoModifier, c.at);
+        design_test::Click(surface, c.at, c.button);
         EXPECT_EQ(w.form.PointPSet, 1);
         EXPECT_FLOAT_EQ(w.form.Plane.PointP().x, c.p.x);
         EXPECT_FLOAT_EQ(w.form.Plane.PointP().y, c.p.y);

@@ -7,6 +7,7 @@
 #include "activities/junsen_form.h"
 #include "activities/syoten_form.h"
 
+#include "support/design_pixels.h"
 #include "support/form_driver.h"
 #include "support/look_check.h"
 
@@ -28,14 +29,6 @@ using namespace activities;
 using tk::TColor;
 
 namespace {
-
-// The design grid at the window's ratio: design pixel x covers the device
-// pixels from Edge(x) up to Edge(x + 1).
-struct Scale {
-    double s;
-    int Edge(int x) const { return static_cast<int>(std::floor(x * s + 0.5)); }
-    int Pen(int w) const { return std::max(1, static_cast<int>(std::floor(w * s + 0.5))); }
-};
 
 TColor Colour(QRgb rgb) { return tk::RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
@@ -64,8 +57,10 @@ std::vector<Span> Runs(const tk::Canvas& c, bool row, int at, int from, int to, 
 template <class F>
 struct Window : form_test::FormDriver<F> {
     tk::Canvas& plane = this->form.PaintBox1->GetCanvas();
-    Scale scale{plane.Grid().Scale()};
     QWidget* box = this->form.PaintBox1->NativeWidget();
+    // Design pixel x covers the device pixels from EdgeClamped(x) up to
+    // EdgeClamped(x + 1).
+    tk::DeviceGrid scale = plane.Grid();
 
     // The window as the screen shows it, device pixel for device pixel.
     QImage Shown() { return this->form.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -87,16 +82,14 @@ struct Window : form_test::FormDriver<F> {
     }
 
     // A press at device pixel (x, y) of the plane, as the window system
-    // reports it: whole device pixels of the window, divided by the ratio.
+    // reports it: whole device pixels of the window, divided by the ratio;
+    // the plane's image starts at `origin` of the shown window.
     void PressDevicePixel(QPoint device, QPoint origin)
     {
-        const QPointF offset = box->mapTo(box->window(), QPointF(0, 0));
-        const QPointF local = QPointF((device.x() + origin.x()) / scale.s, (device.y() + origin.y()) / scale.s) - offset;
-        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, local, box->mapToGlobal(local), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(box, &e);
-        }
+        const QPointF offset = box->mapTo(box->window(), QPointF(0, 0)) * box->devicePixelRatioF();
+        ASSERT_EQ(origin, QPoint(std::lround(offset.x()), std::lround(offset.y())))
+            << "the plane is shown where the pointer finds it";
+        design_test::ClickAtPointer(box, design_test::PointerAtDevicePixel(box, device));
     }
 };
 
@@ -109,8 +102,8 @@ struct Road : Window<TSyoten_Form> {
         form_test::NameSyotenToggles(keys, form.Entry);
         Type("x1 － ３ y1 ０ x2 ３ y2 ０ dist 和＝ １ ０ 決定");
         origin = PlaneOrigin(Shown());
-        PressDevicePixel({scale.Edge(495), scale.Edge(330)}, origin);
-        PressDevicePixel({scale.Edge(231), scale.Edge(231)}, origin);
+        PressDevicePixel({scale.EdgeClamped(495), scale.EdgeClamped(330)}, origin);
+        PressDevicePixel({scale.EdgeClamped(231), scale.EdgeClamped(231)}, origin);
         if (graph)
             Type("graph");
         QApplication::processEvents();
@@ -122,9 +115,9 @@ struct Road : Window<TSyoten_Form> {
 TEST(Scaled, ImagesAreHeldAtTheWindowsDevicePixelRatio)
 {
     Window<TJunsen_Form> w;
-    EXPECT_EQ(w.scale.s, w.box->devicePixelRatioF());
-    EXPECT_EQ(w.plane.DeviceWidth(), w.scale.Edge(660));
-    EXPECT_EQ(w.plane.DeviceHeight(), w.scale.Edge(660));
+    EXPECT_EQ(w.plane.Grid().Scale(), w.box->devicePixelRatioF());
+    EXPECT_EQ(w.plane.DeviceWidth(), w.scale.EdgeClamped(660));
+    EXPECT_EQ(w.plane.DeviceHeight(), w.scale.EdgeClamped(660));
     EXPECT_EQ(w.plane.Width(), 660) << "the plane keeps its design size";
     // The window's own canvas writes only the strip of texts above the plane:
     // its surface holds that strip and no more.
@@ -146,13 +139,13 @@ TEST(Scaled, GridAxesAndBorderAreOneDeviceWidthWhereTheDesignGridIs)
         for (int i = -gu / 2; i <= gu / 2; ++i)
             columns.insert(w.form.Plane.Map().ToPixel({static_cast<float>(i), 0}).x);
         // A row and a column of the plane between grid lines.
-        const int between = w.scale.Edge(330 + 660 / (2 * gu)) + 1;
+        const int between = w.scale.EdgeClamped(330 + 660 / (2 * gu)) + 1;
         for (bool row : {true, false}) {
             const std::vector<Span> runs = Runs(w.plane, row, between, 0, size, tk::clWhite);
             ASSERT_FALSE(runs.empty());
             int lines = 0;
             for (const Span& r : runs) {
-                EXPECT_EQ(r.length, w.scale.Pen(1)) << "zoom " << gu << (row ? " row" : " column") << " at " << r.start;
+                EXPECT_EQ(r.length, w.scale.PenWidth(1)) << "zoom " << gu << (row ? " row" : " column") << " at " << r.start;
                 if (r.start == 0 || r.start + r.length == size) {
                     EXPECT_EQ(r.colour, tk::clSilver) << "the border";
                     continue;
@@ -162,9 +155,9 @@ TEST(Scaled, GridAxesAndBorderAreOneDeviceWidthWhereTheDesignGridIs)
                 // of where the design grid puts it.
                 int nearest = 1 << 20;
                 for (int c : columns)
-                    if (std::abs(w.scale.Edge(c) - r.start) < std::abs(w.scale.Edge(nearest) - r.start))
+                    if (std::abs(w.scale.EdgeClamped(c) - r.start) < std::abs(w.scale.EdgeClamped(nearest) - r.start))
                         nearest = c;
-                EXPECT_LE(std::abs(w.scale.Edge(nearest) - r.start), 1) << "zoom " << gu << " at " << r.start;
+                EXPECT_LE(std::abs(w.scale.EdgeClamped(nearest) - r.start), 1) << "zoom " << gu << " at " << r.start;
                 EXPECT_EQ(r.colour, nearest == 330 ? tk::clBlack : tk::clSilver);
             }
             const int inside = static_cast<int>(std::count_if(columns.begin(), columns.end(),
@@ -179,10 +172,10 @@ TEST(Scaled, SegmentsAndCurveHaveOneDeviceWidth)
     Road w;
     ASSERT_TRUE(w.form.CurveShown);
     ASSERT_EQ(w.form.Plane.AfterimageCount, 1) << "the press at (5, 0) matched the sum";
-    const int wide = w.scale.Pen(2);
+    const int wide = w.scale.PenWidth(2);
     // The segment P F1 runs down the column of x = -3.
     for (int y : {250, 280, 310}) {
-        const std::vector<Span> runs = Runs(w.plane, true, w.scale.Edge(y), w.scale.Edge(200), w.scale.Edge(260),
+        const std::vector<Span> runs = Runs(w.plane, true, w.scale.EdgeClamped(y), w.scale.EdgeClamped(200), w.scale.EdgeClamped(260),
                                            tk::clWhite);
         int yellow = 0;
         for (const Span& r : runs)
@@ -194,7 +187,7 @@ TEST(Scaled, SegmentsAndCurveHaveOneDeviceWidth)
     }
     // The ellipse's flat top at (0, 4), and its side at (-5, 0) and (5, 0).
     for (int x = 320; x <= 340; x += 4) {
-        const std::vector<Span> runs = Runs(w.plane, false, w.scale.Edge(x) + 1, w.scale.Edge(180), w.scale.Edge(215),
+        const std::vector<Span> runs = Runs(w.plane, false, w.scale.EdgeClamped(x) + 1, w.scale.EdgeClamped(180), w.scale.EdgeClamped(215),
                                            tk::clWhite);
         ASSERT_EQ(runs.size(), 1u) << "column " << x;
         EXPECT_EQ(runs[0].colour, tk::clRed);
@@ -203,7 +196,7 @@ TEST(Scaled, SegmentsAndCurveHaveOneDeviceWidth)
     for (int y = 320; y <= 340; y += 4) {
         if (std::abs(y - 330) < 5)
             continue;  // the axis and the stored dot
-        const std::vector<Span> runs = Runs(w.plane, true, w.scale.Edge(y) + 1, w.scale.Edge(150), w.scale.Edge(180),
+        const std::vector<Span> runs = Runs(w.plane, true, w.scale.EdgeClamped(y) + 1, w.scale.EdgeClamped(150), w.scale.EdgeClamped(180),
                                            tk::clWhite);
         ASSERT_EQ(runs.size(), 1u) << "row " << y;
         EXPECT_EQ(runs[0].length, wide) << "curve at row " << y;
@@ -218,9 +211,9 @@ TEST(Scaled, MarkersAreRoundAndCentredOnTheirDesignPixel)
     // design pixel.
     int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1;
     std::vector<std::pair<int, int>> spans;
-    for (int y = w.scale.Edge(320); y < w.scale.Edge(340); ++y) {
+    for (int y = w.scale.EdgeClamped(320); y < w.scale.EdgeClamped(340); ++y) {
         int first = -1, last = -1;
-        for (int x = w.scale.Edge(485); x < w.scale.Edge(505); ++x)
+        for (int x = w.scale.EdgeClamped(485); x < w.scale.EdgeClamped(505); ++x)
             if (w.plane.DevicePixel(x, y) == tk::clMaroon) {
                 first = first < 0 ? x : first;
                 last = x;
@@ -231,7 +224,7 @@ TEST(Scaled, MarkersAreRoundAndCentredOnTheirDesignPixel)
         left = std::min(left, first), right = std::max(right, last);
         top = std::min(top, y), bottom = std::max(bottom, y);
     }
-    const int across = w.scale.Pen(5);
+    const int across = w.scale.PenWidth(5);
     EXPECT_EQ(right - left + 1, across);
     EXPECT_EQ(bottom - top + 1, across);
     for (std::size_t i = 0; i < spans.size(); ++i) {
@@ -239,9 +232,9 @@ TEST(Scaled, MarkersAreRoundAndCentredOnTheirDesignPixel)
         EXPECT_EQ(spans[i].first - left, right - spans[i].second) << "each row symmetric";
         EXPECT_EQ(spans[i].second - spans[i].first, mirrored.second - mirrored.first) << "top like bottom";
     }
-    const double centre = (w.scale.Edge(495) + w.scale.Edge(496)) / 2.0;
+    const double centre = (w.scale.EdgeClamped(495) + w.scale.EdgeClamped(496)) / 2.0;
     EXPECT_LE(std::fabs((left + right + 1) / 2.0 - centre), 1.0);
-    EXPECT_LE(std::fabs((top + bottom + 1) / 2.0 - (w.scale.Edge(330) + w.scale.Edge(331)) / 2.0), 1.0);
+    EXPECT_LE(std::fabs((top + bottom + 1) / 2.0 - (w.scale.EdgeClamped(330) + w.scale.EdgeClamped(331)) / 2.0), 1.0);
 }
 
 TEST(Scaled, TheScreenShowsThePlaneAndTheTextsPixelForPixel)
@@ -271,7 +264,7 @@ TEST(Scaled, TheScreenShowsThePlaneAndTheTextsPixelForPixel)
                 if (x < g.Edge(10) || x >= g.Edge(700) || y < g.Edge(5) || y >= g.Edge(25))
                     differing += Colour(shown.pixel(x, y)) != tk::clMoneyGreen;
         EXPECT_EQ(differing, 0) << "the band above the plane beside the strip";
-        w.PressDevicePixel({w.scale.Edge(400) + 1, w.scale.Edge(200)}, o);
+        w.PressDevicePixel({w.scale.EdgeClamped(400) + 1, w.scale.EdgeClamped(200)}, o);
         QApplication::processEvents();
     }
 }
@@ -279,16 +272,16 @@ TEST(Scaled, TheScreenShowsThePlaneAndTheTextsPixelForPixel)
 TEST(Scaled, APressLandsOnTheDesignPixelUnderThePointer)
 {
     Road w;
-    for (int device = w.scale.Edge(97); device < w.scale.Edge(103); ++device) {
-        w.PressDevicePixel({device, w.scale.Edge(450) + w.scale.Pen(1) - 1}, w.origin);
+    for (int device = w.scale.EdgeClamped(97); device < w.scale.EdgeClamped(103); ++device) {
+        w.PressDevicePixel({device, w.scale.EdgeClamped(450) + w.scale.PenWidth(1) - 1}, w.origin);
         int expected = 0;
-        while (w.scale.Edge(expected + 1) <= device)
+        while (w.scale.EdgeClamped(expected + 1) <= device)
             ++expected;
         EXPECT_EQ(w.form.Plane.ClickPixel.x, expected) << "device pixel " << device;
         EXPECT_EQ(w.form.Plane.ClickPixel.y, 450) << "device pixel " << device;
     }
     // The centre of the plane is P = (0, 0) from each of its device pixels.
-    for (int device = w.scale.Edge(330); device < w.scale.Edge(331); ++device) {
+    for (int device = w.scale.EdgeClamped(330); device < w.scale.EdgeClamped(331); ++device) {
         w.PressDevicePixel({device, device}, w.origin);
         EXPECT_EQ(w.form.Plane.PointP().x, 0.0f);
         EXPECT_EQ(w.form.Plane.PointP().y, 0.0f);
@@ -314,7 +307,7 @@ TEST(Scaled, TextsAreSetAtDeviceResolution)
         ++rows;
         repeated += same ? 1 : 0;
     }
-    EXPECT_GT(bottom - top + 1, 12 * w.scale.s) << "as tall as the font at this ratio";
+    EXPECT_GT(bottom - top + 1, 12 * w.scale.Scale()) << "as tall as the font at this ratio";
     EXPECT_LT(repeated, rows / 3) << "drawn at device resolution";
 }
 

@@ -21,6 +21,7 @@
 #include "toolkit/application.h"
 
 #include "support/box_closer.h"
+#include "support/design_pixels.h"
 #include "support/scroll_driver.h"
 
 #include <QAbstractButton>
@@ -258,9 +259,7 @@ public:
                 mods |= Qt::ControlModifier;
             if (e.shift & 4)
                 mods |= Qt::AltModifier;
-            QWidget* surface = Activity(e.form).PaintBox1->NativeWidget();
-            QTest::mousePress(surface, buttons[e.button], mods, QPoint(e.x, e.y));
-            QTest::mouseRelease(surface, buttons[e.button], mods, QPoint(e.x, e.y));
+            design_test::Click(Activity(e.form).PaintBox1->NativeWidget(), QPoint(e.x, e.y), buttons[e.button], mods);
             break;
         }
         case Kind::Scroll: {

@@ -204,7 +204,11 @@ TEST(SyotenReadout, AnErrorEqualToTheFloatToleranceIsAMiss)
         w.form.Focus2 = {c.f2x, 0};
         w.PressAt(At(0, 0));
         EXPECT_EQ(w.form.Plane.AfterimageCount, c.matched ? 1 : 0);
-        EXPECT_EQ(w.PlanePixel(331, 330), c.matched ? tk::clFuchsia : tk::clYellow);
+        // The segments from P, drawn over its dot, in the colour of the outcome.
+        const tk::Canvas& plane = w.form.PaintBox1->GetCanvas();
+        const tk::Rect aroundP{320, 320, 340, 340};
+        EXPECT_GT(design_test::InkOf(plane, c.matched ? tk::clFuchsia : tk::clYellow, aroundP).count, 0);
+        EXPECT_EQ(design_test::InkOf(plane, c.matched ? tk::clYellow : tk::clFuchsia, aroundP).count, 0);
     }
 }
 
@@ -279,7 +283,9 @@ TEST(SyotenConfirm, ChecksTheDistanceExactlyAgainstF1F2)
         EXPECT_EQ(w.form.Entry.InputTarget, 5);
         EXPECT_EQ(w.form.Fields.DistanceState, 9);
         EXPECT_EQ(w.form.Entry.LblKyori->Caption(), label);
-        EXPECT_EQ(w.CountPlane(tk::clMaroon), 21 * (std::string(c.foci) == "x1 １ y1 １ x2 １ y2 １" ? 1 : 2))
+        const tk::Canvas& plane = w.form.PaintBox1->GetCanvas();
+        EXPECT_EQ(design_test::InkOf(plane, tk::clMaroon, {0, 0, 660, 660}).count,
+                  design_test::DiscPixels(plane.Grid(), 5) * (std::string(c.foci) == "x1 １ y1 １ x2 １ y2 １" ? 1 : 2))
             << "F1 and F2 stay marked";
         w.Type("決定");
         EXPECT_EQ(w.messages.texts.size(), 2u) << "unchanged conditions are refused again";

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "support/design_pixels.h"
 #include "support/scroll_driver.h"
 
 #include <gtest/gtest.h>
@@ -478,10 +479,10 @@ TEST(PaintBox, MouseDownForEveryButtonAtTheClickedPixel)
     };
     std::vector<Down> downs;
     box.OnMouseDown = [&](Object*, MouseButton b, ShiftState s, int x, int y) { downs.push_back({b, s, x, y}); };
-    QTest::mouseClick(box.NativeWidget(), Qt::LeftButton, Qt::NoModifier, {3, 4});
-    QTest::mouseClick(box.NativeWidget(), Qt::RightButton, Qt::ShiftModifier, {50, 60});
-    QTest::mouseClick(box.NativeWidget(), Qt::MiddleButton, Qt::ControlModifier, {99, 0});
-    QTest::mouseDClick(box.NativeWidget(), Qt::LeftButton, Qt::NoModifier, {7, 7});
+    design_test::Click(box.NativeWidget(), {3, 4}, Qt::LeftButton);
+    design_test::Click(box.NativeWidget(), {50, 60}, Qt::RightButton, Qt::ShiftModifier);
+    design_test::Click(box.NativeWidget(), {99, 0}, Qt::MiddleButton, Qt::ControlModifier);
+    design_test::DoubleClick(box.NativeWidget(), {7, 7});
     ASSERT_GE(downs.size(), 4u);
     EXPECT_EQ(downs[0].button, MouseButton::Left);
     EXPECT_EQ(downs[0].x, 3);

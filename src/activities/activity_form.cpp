@@ -3,6 +3,8 @@
 #include "plane/readout.h"
 #include "toolkit/application.h"
 
+#include <algorithm>
+
 namespace activities {
 
 namespace {
@@ -93,7 +95,11 @@ void ActivityForm::Syokika(tk::Object* sender)
 void ActivityForm::ClsButtonClick(tk::Object* sender)
 {
     const tk::Application& app = tk::Application::Instance();
-    GetCanvas().FillRect({0, 0, app.ScreenWidth() + 1, app.ScreenHeight() + 1});
+    // The screen's rectangle wipes everything drawn on the window; where the
+    // window is larger than the screen, its own surface is wiped whole too.
+    tk::Canvas& window = GetCanvas();
+    window.FillRect({0, 0, std::max(app.ScreenWidth() + 1, window.Width()),
+                     std::max(app.ScreenHeight() + 1, window.Height())});
     Syokika(sender);
 }
 

@@ -10,6 +10,7 @@
 #include "entry/syoten_entry.h"
 #include "plane/readout.h"
 #include "support/curve_check.h"
+#include "support/design_pixels.h"
 #include "toolkit/application.h"
 #include "toolkit/canvas.h"
 
@@ -129,9 +130,7 @@ struct FormDriver {
     // A press of a mouse button on pixel (x, y) of the plane.
     void PressPlane(int x, int y, Qt::MouseButton button = Qt::LeftButton)
     {
-        QWidget* surface = form.PaintBox1->NativeWidget();
-        QTest::mousePress(surface, button, Qt::NoModifier, QPoint(x, y));
-        QTest::mouseRelease(surface, button, Qt::NoModifier, QPoint(x, y));
+        design_test::Click(form.PaintBox1->NativeWidget(), QPoint(x, y), button);
     }
     void PressAt(QPoint p) { PressPlane(p.x(), p.y()); }
 
@@ -175,7 +174,8 @@ struct FormDriver {
     }
 
     // The plane's pixels of the colour (a curve drawn 2 pixels wide) against the
-    // true curve {g = 0} at the current zoom.
+    // true curve {g = 0} at the current zoom, within the tolerance in design
+    // pixels and the device pixel's slack.
     curvecheck::Comparison Against(const std::function<double(double, double)>& g,
                                    tk::TColor colour = tk::clRed, double tolerance = 2.5)
     {
@@ -184,7 +184,8 @@ struct FormDriver {
             for (int x = 0; x < 660; ++x)
                 if (PlanePixel(x, y) == colour)
                     ops.push_back({true, x, y});
-        return curvecheck::CompareWithCurve(ops, form.Plane.Map(), g, tolerance);
+        return curvecheck::CompareWithCurve(ops, form.Plane.Map(), g,
+                                            tolerance + design_test::Slack(form.PaintBox1->GetCanvas().Grid()));
     }
 
     // Whether the rectangle of the window's canvas shows exactly the text in

@@ -11,6 +11,6 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    tk::Application application(argc, argv);
+    tk::Application application(argc, argv, 1.0);
     return RUN_ALL_TESTS();
 }

@@ -381,7 +381,7 @@ TEST(Scaled, TheFocusFrameIsOneDesignPixelThickOnTheScreen)
     // As thick as a design pixel in whole device pixels, dotted as at
     // ratio 1: dots as long as they are thick, gaps twice that.
     Window<TJunsen_Form> w;
-    const int device = std::max(1, static_cast<int>(std::lround(w.scale.s)));
+    const int device = std::max(1, static_cast<int>(std::lround(w.scale.Scale())));
     for (QWidget* focusable : {w.form.BtnSai->NativeWidget(), w.form.ScrollBar1->NativeWidget()}) {
         SCOPED_TRACE(focusable->metaObject()->className());
         const auto frame = look_check::TopEdgeOfFocusFrame(focusable, qRgb(0, 0, 0));

@@ -12,7 +12,13 @@
 
 namespace tk {
 
-double DeviceScale(const QWidget* widget) { return widget->devicePixelRatioF() * DesignScale(); }
+double DeviceScale(const QWidget* widget)
+{
+    // Held to a multiple of 2^-20, so that a factor fitted to the device
+    // pixels and divided by the ratio gives that fit back exactly.
+    const double scale = widget->devicePixelRatioF() * DesignScale();
+    return std::isfinite(scale) ? std::round(scale * 0x1p20) / 0x1p20 : 1.0;
+}
 
 QImage RemadeImage(const QImage& old, double oldScale, QSize pixels, double scale, const QColor& fill)
 {

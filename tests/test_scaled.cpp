@@ -8,12 +8,15 @@
 #include "activities/syoten_form.h"
 
 #include "support/form_driver.h"
+#include "toolkit/design_scale.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -339,4 +342,81 @@ TEST(Scaled, BoldCaptionsKeepTheirWeight)
     const double added = shown[1] / shown[0] - 1, expected = direct[1] / direct[0] - 1;
     EXPECT_NEAR(added, expected, 0.25 * expected) << "bold adds " << added << " of the regular ink, set directly "
                                                   << expected;
+}
+
+namespace {
+
+// The program fitted to another screen, while it lives: the windows made
+// meanwhile are laid out at that design scale.
+struct DesignScaled {
+    explicit DesignScaled(double s) { tk::SetDesignScale(s); }
+    ~DesignScaled() { tk::SetDesignScale(1.0); }
+    DesignScaled(const DesignScaled&) = delete;
+    DesignScaled& operator=(const DesignScaled&) = delete;
+};
+
+int DeviceGridPixel(double v) { return tk::DeviceGrid::Clamp(v); }
+
+// A press and release at device pixel `device` of the window, as the window
+// system reports them: whole device pixels of the native window, which Qt
+// divides by the ratio and rounds to logical pixels for the widget.
+void PressWindowDevicePixel(QWidget* window, QPoint device)
+{
+    static int timestamp = 0;
+    QWindow* native = window->windowHandle();
+    const double ratio = native->devicePixelRatio();
+    const QPointF local(device.x() / ratio, device.y() / ratio);
+    const QPointF global = local + native->position();
+    timestamp += 1000;  // never a double click
+    qt_handleMouseEvent(native, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress,
+                        Qt::NoModifier, timestamp);
+    qt_handleMouseEvent(native, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease,
+                        Qt::NoModifier, timestamp + 1);
+    QApplication::processEvents();
+}
+
+} // namespace
+
+TEST(Scaled, EveryDevicePixelOfADrawnGridCrossingSelectsIt)
+{
+    // Design scales a fit gives: shrunk to 1366 x 768 at 125 %, to 1920 x
+    // 1080 at 150 %, to a small screen, and enlarged.
+    for (double design : {1.0, 0.8, 0.9375, 0.5, 1.25}) {
+        DesignScaled scaled(design);
+        Window<TJunsen_Form> w;
+        const tk::DeviceGrid& g = w.plane.Grid();
+        const QImage shown = w.Shown();
+        const QPoint origin = w.PlaneOrigin(shown);
+        // The grid crossing (2, 4) at the initial zoom: plane pixel (396, 198).
+        const int x = 396, y = 198;
+        ASSERT_EQ(w.PlanePixel(x, y), tk::clSilver) << "design scale " << design;
+        // The device pixels of a design pixel; below one device pixel per
+        // design pixel, the one it is drawn on.
+        const auto pixels = [&g](int k) {
+            const int from = g.Scale() < 1 ? DeviceGridPixel(g.CentrePixel(k)) : g.EdgeClamped(k);
+            const int to = g.Scale() < 1 ? from + 1 : g.EdgeClamped(k + 1);
+            return std::pair{from, to};
+        };
+        const auto [left, right] = pixels(x);
+        const auto [top, bottom] = pixels(y);
+        for (int dy = top; dy < bottom; ++dy)
+            for (int dx = left; dx < right; ++dx) {
+                ASSERT_EQ(Colour(shown.pixel(origin.x() + dx, origin.y() + dy)), tk::clSilver)
+                    << "design scale " << design << ": the crossing is shown on device pixel " << dx << "," << dy;
+                PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(dx, dy));
+                EXPECT_EQ(w.form.Plane.ClickPixel.x, x) << "design scale " << design << " device " << dx << "," << dy;
+                EXPECT_EQ(w.form.Plane.ClickPixel.y, y) << "design scale " << design << " device " << dx << "," << dy;
+                EXPECT_FLOAT_EQ(w.form.Plane.PointP().x, 2.0f) << "design scale " << design;
+                EXPECT_FLOAT_EQ(w.form.Plane.PointP().y, 4.0f) << "design scale " << design;
+            }
+        if (g.Scale() < 1)
+            continue;
+        // The pixels just beside the crossing select its neighbours.
+        PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(right, bottom));
+        EXPECT_EQ(w.form.Plane.ClickPixel.x, x + 1) << "design scale " << design;
+        EXPECT_EQ(w.form.Plane.ClickPixel.y, y + 1) << "design scale " << design;
+        PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(left - 1, top - 1));
+        EXPECT_EQ(w.form.Plane.ClickPixel.x, x - 1) << "design scale " << design;
+        EXPECT_EQ(w.form.Plane.ClickPixel.y, y - 1) << "design scale " << design;
+    }
 }

@@ -60,11 +60,20 @@ void ShowImage(QPainter& painter, const QImage& image, const QRect& area)
     painter.restore();
 }
 
-QPoint ImagePixelAt(const QWidget* widget, QPointF position)
+QPoint ImagePixelAt(const QWidget* widget, QPointF position, QPointF windowPosition)
 {
     const double dpr = widget->devicePixelRatioF();
     const QPointF offset = widget->mapTo(widget->window(), QPointF(0, 0));
-    const QPointF device = (position + offset) * dpr;
+    // Qt hands a widget the press rounded to whole logical pixels, which at
+    // a ratio above 1 may be the next device pixel; the position in the
+    // window is the native one divided by the ratio, exact, and counted from
+    // the native window's own origin, wherever the window lies on the
+    // screen. A press made for the widget alone carries its own position in
+    // both, and is taken as it is.
+    const QPointF inWidget = position + offset;
+    const QPointF rounding = windowPosition - inWidget;
+    const bool exact = std::abs(rounding.x()) <= 0.5 + 1e-6 && std::abs(rounding.y()) <= 0.5 + 1e-6;
+    const QPointF device = (exact ? windowPosition : inWidget) * dpr;
     const QPoint o(qRound(offset.x() * dpr), qRound(offset.y() * dpr));
     // Native positions are whole device pixels; the division by the ratio
     // that made the logical position may leave them a hair below.

@@ -4,13 +4,17 @@
 // pixels.
 
 #include "activities/junsen_form.h"
+#include "activities/syoten_form.h"
 #include "toolkit/application.h"
 #include "toolkit/design_scale.h"
+#include "toolkit/form.h"
 
 #include "support/form_driver.h"
 
+#include <QImage>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +108,81 @@ TEST(DesignScale, WindowsAndControlsAreShownScaledAndReadInDesignPixels)
         EXPECT_EQ(w.form.Plane.ClickPixel.x, static_cast<float>(designX)) << "screen x " << screenX;
         EXPECT_EQ(w.form.Plane.ClickPixel.y, 330.0f);
     }
+}
+
+// The program fitted to a screen on which the design is smaller, while it
+// lives.
+struct DesignScaled {
+    explicit DesignScaled(double s) : before(tk::DesignScale()) { tk::SetDesignScale(s); }
+    ~DesignScaled() { tk::SetDesignScale(before); }
+    DesignScaled(const DesignScaled&) = delete;
+    DesignScaled& operator=(const DesignScaled&) = delete;
+    double before;
+};
+
+// A press and release at logical position `at` of the window, delivered
+// through the window as the window system delivers it.
+void PressWindow(QWidget* window, QPoint at)
+{
+    static int timestamp = 0;
+    QWindow* native = window->windowHandle();
+    timestamp += 1000;
+    qt_handleMouseEvent(native, at, window->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                        QEvent::MouseButtonPress, Qt::NoModifier, timestamp);
+    qt_handleMouseEvent(native, at, window->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                        QEvent::MouseButtonRelease, Qt::NoModifier, timestamp + 1);
+    QApplication::processEvents();
+}
+
+TEST(MaximizedWindow, ShowsItsContentWhereTheCentredWindowShowsIt)
+{
+    // Half the design on the 800 x 600 screen: the maximized window is
+    // wider and taller than its content.
+    DesignScaled scaled(0.5);
+    form_test::FormDriver<activities::TJunsen_Form> one;
+    form_test::FormDriver<activities::TSyoten_Form> two;
+    QWidget* window = two.form.NativeWidget();
+    ASSERT_TRUE(window->isMaximized());
+    ASSERT_GT(window->width(), tk::ToLogical(1024) + 100);
+    QWidget* plane1 = one.form.PaintBox1->NativeWidget();
+    QWidget* plane2 = two.form.PaintBox1->NativeWidget();
+    EXPECT_EQ(plane2->mapToGlobal(QPoint(0, 0)), plane1->mapToGlobal(QPoint(0, 0)))
+        << "both activities show the plane at the same place on the screen";
+    const QPoint inWindow = plane2->mapTo(window, QPoint(0, 0));
+    EXPECT_GT(inWindow.x(), (window->width() - tk::ToLogical(1024)) / 2) << "not at the window's left";
+    // The program still reads design pixels.
+    EXPECT_EQ(two.form.PaintBox1->Left(), 8);
+    EXPECT_EQ(two.form.PaintBox1->Top(), 29);
+    EXPECT_EQ(two.form.PaintBox1->ClientWidth(), 660);
+    EXPECT_GE(two.form.ClientWidth(), 1024 - 8);
+    EXPECT_EQ(two.form.Left(), 0);
+    // The same point of the screen selects the same design pixel in both.
+    for (const QPoint onPlane : {QPoint(100, 50), QPoint(165, 165), QPoint(329, 2)}) {
+        PressWindow(one.form.NativeWidget(), plane1->mapTo(one.form.NativeWidget(), onPlane));
+        PressWindow(window, plane2->mapTo(window, onPlane));
+        EXPECT_EQ(two.form.Plane.ClickPixel.x, one.form.Plane.ClickPixel.x) << onPlane.x();
+        EXPECT_EQ(two.form.Plane.ClickPixel.y, one.form.Plane.ClickPixel.y) << onPlane.y();
+        EXPECT_NEAR(one.form.Plane.ClickPixel.x, 2 * onPlane.x(), 1);
+    }
+    // The window's own drawing (the texts above the plane) moves with the
+    // content: a block drawn at the content's (10, 4)-(50, 24) is there, and
+    // the band beside the content is the window's colour only.
+    tk::Canvas& canvas = two.form.GetCanvas();
+    canvas.SetBrushColor(tk::clRed);
+    canvas.FillRect({10, 4, 50, 24});
+    QApplication::processEvents();
+    const QImage shown = window->grab().toImage();
+    const QPoint corner = inWindow - QPoint(tk::ToLogical(8), tk::ToLogical(29));
+    int marks = 0, band = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const bool red = shown.pixelColor(x, y) == QColor(Qt::red);
+            const bool inBlock = QRect(corner + QPoint(5, 2), corner + QPoint(24, 11)).contains(x, y);
+            marks += red && inBlock;
+            band += red && !inBlock;
+        }
+    EXPECT_EQ(marks, 20 * 10);
+    EXPECT_EQ(band, 0) << "red only where the content has it";
 }
 
 } // namespace

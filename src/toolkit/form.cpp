@@ -17,6 +17,12 @@
 
 namespace tk {
 
+namespace {
+// The frame the window manager draws around a window that is not
+// maximized, as a form last reported it.
+Form::FrameMargins normalFrame;
+} // namespace
+
 // The native top-level window with the form's retained drawing surface.
 class FormWidget : public QWidget {
 public:
@@ -42,6 +48,7 @@ protected:
         case QEvent::Resize:
         case QEvent::Show:
             owner_->FrameReported();
+            owner_->PlaceContent();
             break;
         default:
             break;
@@ -56,7 +63,10 @@ protected:
         QPainter p(this);
         const QRect r = event->rect();
         p.fillRect(r, ToQColor(owner_->color_));
-        ShowImage(p, surface, r);
+        // The surface lies under the controls, where the content is placed.
+        const QPoint at = owner_->client_->pos();
+        p.translate(at);
+        ShowImage(p, surface, r.translated(-at));
     }
     void resizeEvent(QResizeEvent*) override { owner_->EnsureSurface(width(), height()); }
     void showEvent(QShowEvent*) override { owner_->EnsureSurface(width(), height()); }
@@ -77,8 +87,11 @@ private:
     Form* owner_;
 };
 
-Form::Form() : widget_(new FormWidget(this))
+Form::Form() : widget_(new FormWidget(this)), client_(new QWidget(widget_))
 {
+    // The controls' parent, which only places them; the window paints what
+    // lies under it.
+    client_->setGeometry(0, 0, 1, 1);
     widget_->setAttribute(Qt::WA_DeleteOnClose, false);
     Application::Instance().RegisterForm(this);
     SetColor(color_);
@@ -127,8 +140,8 @@ int Form::Top() const { return widget_->isVisible() ? ToDesign(widget_->frameGeo
 int Form::Left() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().left()) : left_; }
 int Form::Width() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().width()) : width_; }
 int Form::Height() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().height()) : height_; }
-int Form::ClientWidth() const { return ToDesign(widget_->width()); }
-int Form::ClientHeight() const { return ToDesign(widget_->height()); }
+int Form::ClientWidth() const { return ToDesign(client_->width()); }
+int Form::ClientHeight() const { return ToDesign(client_->height()); }
 
 Form::FrameMargins Form::Frame() const
 {
@@ -150,15 +163,44 @@ void Form::ApplyBounds()
     widget_->move(ToLogical(left_), ToLogical(top_));
     widget_->resize(std::max(1, ToLogical(width_) - appliedFrame_.left - appliedFrame_.right),
                     std::max(1, ToLogical(height_) - appliedFrame_.top - appliedFrame_.bottom));
+    PlaceContent();
 }
 
 void Form::FrameReported()
 {
+    if (state_ == WindowState::Normal && widget_->isVisible() && !widget_->isMaximized() && Frame() != FrameMargins{})
+        normalFrame = Frame();
     if (applying_ || state_ != WindowState::Normal || !shownOnce_ || Frame() == appliedFrame_)
         return;
     applying_ = true;
     ApplyBounds();
     applying_ = false;
+}
+
+void Form::PlaceContent()
+{
+    // A maximized window shows its content where the same window, not
+    // maximized and centred on the screen, would show it: in the middle of
+    // the window, and where the other windows have theirs. Everything the
+    // program reads stays counted from the content's corner.
+    QPoint at(0, 0);
+    if (state_ == WindowState::Maximized && widget_->isVisible()) {
+        const Application& app = Application::Instance();
+        const FrameMargins f = normalFrame;
+        const QSize content(ToLogical(width_) - f.left - f.right, ToLogical(height_) - f.top - f.bottom);
+        const QPoint centred(ToLogical(std::max(0, (app.ScreenWidth() - width_) / 2)) + f.left,
+                             ToLogical(std::max(0, (app.ScreenHeight() - height_) / 2)) + f.top);
+        const QScreen* screen = widget_->screen();
+        const QPoint wanted =
+            centred + (screen ? screen->geometry().topLeft() : QPoint()) - widget_->geometry().topLeft();
+        at = QPoint(std::clamp(wanted.x(), 0, std::max(0, widget_->width() - content.width())),
+                    std::clamp(wanted.y(), 0, std::max(0, widget_->height() - content.height())));
+    }
+    const QRect placed(at, QSize(std::max(1, widget_->width() - at.x()), std::max(1, widget_->height() - at.y())));
+    if (client_->geometry() == placed)
+        return;
+    client_->setGeometry(placed);
+    widget_->update();
 }
 
 void Form::SetWindowState(WindowState state)
@@ -245,7 +287,7 @@ void Form::RelinkFocusChain()
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
-QWidget* Form::ClientWidget() const { return widget_; }
+QWidget* Form::ClientWidget() const { return client_; }
 QWidget* Form::NativeWidget() const { return widget_; }
 
 void Form::EnsureSurface(int width, int height)
@@ -264,7 +306,7 @@ void Form::EnsureSurface(int width, int height)
     s = RemadeImage(s, widget_->scale, wanted.expandedTo(s.isNull() || !sameScale ? QSize() : s.size()),
                     grid.Scale(), ToQColor(color_));
     widget_->scale = grid.Scale();
-    canvas_.Attach(&s, widget_, widget_->scale);
+    canvas_.Attach(&s, client_, widget_->scale);
 }
 
 } // namespace tk

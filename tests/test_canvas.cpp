@@ -227,7 +227,7 @@ TEST(DeviceGrid, DesignPixelsTileTheDevicePixelsAndClicksFindThem)
                 ASSERT_LE(std::fabs(drawn - centre), 0.5 + 1e-9) << "ratio " << ratio << " width " << w;
             }
         }
-        EXPECT_EQ(g.PenWidth(1), std::max(1, static_cast<int>(std::lround(ratio + 1e-9))));
+        EXPECT_EQ(g.PenWidth(1), std::max(1, static_cast<int>(std::floor(ratio + 1e-9))));
     }
     EXPECT_EQ(DeviceGrid(std::numeric_limits<double>::quiet_NaN()).Scale(), 1.0);
     EXPECT_LE(DeviceGrid(1.5).DesignPixelAt(1e300), 1 << 29) << "huge positions are held, not overflowed";
@@ -399,5 +399,24 @@ TEST(Canvas, BelowOneEveryDesignLineAndDiscShows)
             for (int x = 0; x < t.c.DeviceWidth(); ++x)
                 ink += t.c.DevicePixel(x, y) == clBlack;
         EXPECT_GT(ink, 30) << "ratio " << ratio;
+    }
+}
+
+TEST(DeviceGrid, EveryDevicePixelOfAThinLineSelectsItsDesignPixel)
+{
+    // Ratios whose design pixels are of two widths, the narrow ones
+    // narrower than the rounded ratio: 1920 x 1200, 2560 x 1440 and
+    // 3840 x 2160 screens among them.
+    for (double ratio : {1.25, 1.40625, 1.5, 1.5625, 1.75, 1.875, 2.083984375, 2.5, 2.8125, 3.3, 3.75}) {
+        const DeviceGrid g(ratio);
+        const int pen = g.PenWidth(1);
+        EXPECT_EQ(pen, static_cast<int>(ratio)) << "ratio " << ratio << ": as wide as the narrowest design pixel";
+        for (int x = -40; x < 700; ++x) {
+            // The pixels an aliased pen of this width covers at its coordinate.
+            const double at = g.PenCoordinate(x, 1);
+            const int first = static_cast<int>(at) - pen / 2, last = first + pen - 1;
+            for (int d = first; d <= last; ++d)
+                ASSERT_EQ(g.DesignPixelAt(d), x) << "ratio " << ratio << " design pixel " << x << " device " << d;
+        }
     }
 }

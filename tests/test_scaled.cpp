@@ -34,7 +34,11 @@ namespace {
 struct Scale {
     double s;
     int Edge(int x) const { return static_cast<int>(std::floor(x * s + 0.5)); }
-    int Pen(int w) const { return std::max(1, static_cast<int>(std::floor(w * s + 0.5))); }
+    // A pen of one design pixel is as wide as the narrowest design pixel.
+    int Pen(int w) const
+    {
+        return std::max(1, static_cast<int>(w == 1 ? std::floor(s) : std::floor(w * s + 0.5)));
+    }
 };
 
 TColor Colour(QRgb rgb) { return tk::RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
@@ -390,8 +394,9 @@ TEST(Scaled, EveryDevicePixelOfADrawnGridCrossingSelectsIt)
         // The grid crossing (2, 4) at the initial zoom: plane pixel (396, 198).
         const int x = 396, y = 198;
         ASSERT_EQ(w.PlanePixel(x, y), tk::clSilver) << "design scale " << design;
-        // The device pixels of a design pixel; below one device pixel per
-        // design pixel, the one it is drawn on.
+        // Every device pixel of the design pixel of the crossing, those that
+        // show it among them; below one device pixel per design pixel, the
+        // one it is drawn on.
         const auto pixels = [&g](int k) {
             const int from = g.Scale() < 1 ? DeviceGridPixel(g.CentrePixel(k)) : g.EdgeClamped(k);
             const int to = g.Scale() < 1 ? from + 1 : g.EdgeClamped(k + 1);
@@ -399,10 +404,20 @@ TEST(Scaled, EveryDevicePixelOfADrawnGridCrossingSelectsIt)
         };
         const auto [left, right] = pixels(x);
         const auto [top, bottom] = pixels(y);
-        for (int dy = top; dy < bottom; ++dy)
-            for (int dx = left; dx < right; ++dx) {
+        // The crossing as drawn lies within that design pixel.
+        const int pen = g.PenWidth(1);
+        const int lineX = DeviceGridPixel(g.PenCoordinate(x, 1)) - pen / 2;
+        const int lineY = DeviceGridPixel(g.PenCoordinate(y, 1)) - pen / 2;
+        ASSERT_GE(lineX, left);
+        ASSERT_LE(lineX + pen, right);
+        ASSERT_GE(lineY, top);
+        ASSERT_LE(lineY + pen, bottom);
+        for (int dy = lineY; dy < lineY + pen; ++dy)
+            for (int dx = lineX; dx < lineX + pen; ++dx)
                 ASSERT_EQ(Colour(shown.pixel(origin.x() + dx, origin.y() + dy)), tk::clSilver)
                     << "design scale " << design << ": the crossing is shown on device pixel " << dx << "," << dy;
+        for (int dy = top; dy < bottom; ++dy)
+            for (int dx = left; dx < right; ++dx) {
                 PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(dx, dy));
                 EXPECT_EQ(w.form.Plane.ClickPixel.x, x) << "design scale " << design << " device " << dx << "," << dy;
                 EXPECT_EQ(w.form.Plane.ClickPixel.y, y) << "design scale " << design << " device " << dx << "," << dy;

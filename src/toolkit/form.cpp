@@ -153,6 +153,18 @@ Form::FrameMargins Form::Frame() const
             frame.bottom() - client.bottom()};
 }
 
+int Form::ClientLength(int outer, int before, int after) const
+{
+    // Qt reports the frame in logical pixels, each margin rounded from the
+    // window manager's device pixels: the client is made short enough for
+    // the widest frame that rounds so, and the outer size never exceeds
+    // what the bounds ask for.
+    const double ratio = widget_->devicePixelRatioF();
+    const auto most = [ratio](int margin) { return margin <= 0 ? 0.0 : std::floor((margin + 0.5) * ratio); };
+    const double device = std::round(outer * ratio) - most(before) - most(after);
+    return std::max(1, static_cast<int>(std::floor(device / ratio + 1e-9)));
+}
+
 void Form::ApplyBounds()
 {
     // Bounds are outer bounds: the frame the window system draws, once it is
@@ -161,8 +173,8 @@ void Form::ApplyBounds()
     // design.
     appliedFrame_ = Frame();
     widget_->move(ToLogical(left_), ToLogical(top_));
-    widget_->resize(std::max(1, ToLogical(width_) - appliedFrame_.left - appliedFrame_.right),
-                    std::max(1, ToLogical(height_) - appliedFrame_.top - appliedFrame_.bottom));
+    const FrameMargins& f = appliedFrame_;
+    widget_->resize(ClientLength(ToLogical(width_), f.left, f.right), ClientLength(ToLogical(height_), f.top, f.bottom));
     PlaceContent();
 }
 

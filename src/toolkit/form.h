@@ -76,6 +76,8 @@ private:
     void PlaceOnShow();
     void ApplyBounds();
     FrameMargins Frame() const;
+    // The client's logical length inside an outer length with frame margins.
+    int ClientLength(int outer, int before, int after) const;
     // Places the controls and the surface in the client area.
     void PlaceContent();
     // Applies the bounds again when the window system reports another frame

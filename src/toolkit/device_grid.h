@@ -55,7 +55,7 @@ public:
         double at = pen % 2 == 1 ? std::floor(centre) : std::floor(centre + 0.5);
         if (designWidth == 1 && scale_ > 1) {
             // The pen covers [at - before, at + after] in device pixels.
-            const double before = pen / 2, after = (pen - 1) / 2;
+            const int before = pen / 2, after = (pen - 1) / 2;
             const double x0 = std::floor(x);
             at = std::fmax(std::fmin(at, Edge(x0 + 1) - 1 - after), Edge(x0) + before);
         }

@@ -10,11 +10,11 @@
 #include "toolkit/form.h"
 
 #include "support/form_driver.h"
+#include "support/scaled_driver.h"
 
 #include <QImage>
 #include <QTest>
 #include <QWidget>
-#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -110,35 +110,11 @@ TEST(DesignScale, WindowsAndControlsAreShownScaledAndReadInDesignPixels)
     }
 }
 
-// The program fitted to a screen on which the design is smaller, while it
-// lives.
-struct DesignScaled {
-    explicit DesignScaled(double s) : before(tk::DesignScale()) { tk::SetDesignScale(s); }
-    ~DesignScaled() { tk::SetDesignScale(before); }
-    DesignScaled(const DesignScaled&) = delete;
-    DesignScaled& operator=(const DesignScaled&) = delete;
-    double before;
-};
-
-// A press and release at logical position `at` of the window, delivered
-// through the window as the window system delivers it.
-void PressWindow(QWidget* window, QPoint at)
-{
-    static int timestamp = 0;
-    QWindow* native = window->windowHandle();
-    timestamp += 1000;
-    qt_handleMouseEvent(native, at, window->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                        QEvent::MouseButtonPress, Qt::NoModifier, timestamp);
-    qt_handleMouseEvent(native, at, window->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                        QEvent::MouseButtonRelease, Qt::NoModifier, timestamp + 1);
-    QApplication::processEvents();
-}
-
 TEST(MaximizedWindow, ShowsItsContentWhereTheCentredWindowShowsIt)
 {
     // Half the design on the 800 x 600 screen: the maximized window is
     // wider and taller than its content.
-    DesignScaled scaled(0.5);
+    form_test::DesignScaled scaled(0.5);
     form_test::FormDriver<activities::TJunsen_Form> one;
     form_test::FormDriver<activities::TSyoten_Form> two;
     QWidget* window = two.form.NativeWidget();
@@ -158,8 +134,8 @@ TEST(MaximizedWindow, ShowsItsContentWhereTheCentredWindowShowsIt)
     EXPECT_EQ(two.form.Left(), 0);
     // The same point of the screen selects the same design pixel in both.
     for (const QPoint onPlane : {QPoint(100, 50), QPoint(165, 165), QPoint(329, 2)}) {
-        PressWindow(one.form.NativeWidget(), plane1->mapTo(one.form.NativeWidget(), onPlane));
-        PressWindow(window, plane2->mapTo(window, onPlane));
+        form_test::PressWindow(one.form.NativeWidget(), plane1->mapTo(one.form.NativeWidget(), onPlane));
+        form_test::PressWindow(window, plane2->mapTo(window, onPlane));
         EXPECT_EQ(two.form.Plane.ClickPixel.x, one.form.Plane.ClickPixel.x) << onPlane.x();
         EXPECT_EQ(two.form.Plane.ClickPixel.y, one.form.Plane.ClickPixel.y) << onPlane.y();
         EXPECT_NEAR(one.form.Plane.ClickPixel.x, 2 * onPlane.x(), 1);

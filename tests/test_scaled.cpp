@@ -108,6 +108,10 @@ struct Road : Window<TSyoten_Form> {
     QPoint origin;
     explicit Road(bool graph = true)
     {
+        // At its design size, larger than the offscreen screen, so that the
+        // whole plane is on the window at every ratio.
+        form.SetWindowState(tk::WindowState::Normal);
+        QApplication::processEvents();
         form_test::NameSyotenToggles(keys, form.Entry);
         Type("x1 － ３ y1 ０ x2 ３ y2 ０ dist 和＝ １ ０ 決定");
         origin = PlaneOrigin(Shown());

@@ -378,7 +378,8 @@ void RegisterAll()
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    tk::Application application(argc, argv);
+    // Measured at the design's own size, not fitted to the offscreen screen.
+    tk::Application application(argc, argv, 1.0);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -253,7 +253,7 @@ TEST(DeviceGrid, DesignPixelsTileTheDevicePixelsAndClicksFindThem)
                 ASSERT_LE(std::fabs(drawn - centre), 0.5 + 1e-9) << "ratio " << ratio << " width " << w;
             }
         }
-        EXPECT_EQ(g.PenWidth(1), std::max(1, static_cast<int>(std::lround(ratio + 1e-9))));
+        EXPECT_EQ(g.PenWidth(1), std::max(1, static_cast<int>(std::floor(ratio + 1e-9))));
     }
     EXPECT_EQ(DeviceGrid(std::numeric_limits<double>::quiet_NaN()).Scale(), 1.0);
     EXPECT_LE(DeviceGrid(1.5).DesignPixelAt(1e300), 1 << 29) << "huge positions are held, not overflowed";
@@ -353,5 +353,96 @@ TEST(Canvas, DirectPathsGiveThePixelsOfQtAtDevicePixelsAtEveryRatio)
             for (int x = 0; x < plain.width(); ++x)
                 differing += plain.pixel(x, y) != s.image.pixel(x, y);
         EXPECT_EQ(differing, 0) << "ratio " << ratio;
+    }
+}
+
+// A screen smaller than the design shows it at fewer device pixels than
+// design pixels.
+constexpr double kShrinkRatios[] = {0.5, 0.75, 0.78125, 0.8, 0.9375};
+
+TEST(DeviceGrid, BelowOneAPressSelectsADesignPixelDrawnUnderThePointer)
+{
+    for (double ratio : kShrinkRatios) {
+        const DeviceGrid g(ratio);
+        int last = g.DesignPixelAt(0);
+        for (int d = 0; d < g.EdgeClamped(660); ++d) {
+            const int x = g.DesignPixelAt(d);
+            // What the program draws at the design pixel a press selects,
+            // a marker say, lies on the pressed device pixel.
+            ASSERT_EQ(g.CentrePixel(x), d) << "ratio " << ratio << " device pixel " << d;
+            ASSERT_GE(x, last) << "ratio " << ratio << ": presses further right select pixels further right";
+            ASSERT_LE(x - last, static_cast<int>(std::ceil(1 / ratio)) + 1) << "ratio " << ratio;
+            last = x;
+        }
+        EXPECT_EQ(g.PenWidth(1), 1) << "ratio " << ratio;
+        EXPECT_GE(g.PenWidth(2), 1) << "ratio " << ratio;
+        EXPECT_GE(g.DesignExtent(g.EdgeClamped(660)), 660) << "ratio " << ratio << ": no design column left out";
+    }
+}
+
+TEST(Canvas, BelowOneEveryDesignLineAndDiscShows)
+{
+    for (double ratio : kShrinkRatios) {
+        // Each 1-pixel line alone on the surface: none vanishes, and each is
+        // one device pixel wide on its centre's device pixel.
+        for (int k = 0; k < 100; ++k) {
+            ScaledSurface s(ratio);
+            const DeviceGrid& g = s.c.Grid();
+            s.c.SetPenColor(clSilver);
+            s.c.SetPenWidth(1);
+            s.c.MoveTo(k, -100);
+            s.c.LineTo(k, 200);
+            s.c.MoveTo(-100, k);
+            s.c.LineTo(200, k);
+            const int at = DeviceGrid::Clamp(g.CentrePixel(k));
+            const int across = at == 0 ? s.c.DeviceWidth() - 1 : 0;
+            ASSERT_EQ(s.Runs(true, across, clSilver), std::vector<int>{1}) << "ratio " << ratio << " column " << k;
+            ASSERT_EQ(s.Runs(false, across, clSilver), std::vector<int>{1}) << "ratio " << ratio << " row " << k;
+            ASSERT_EQ(s.c.DevicePixel(at, across), clSilver) << "ratio " << ratio << " column " << k;
+            ASSERT_EQ(s.c.Pixel(k, 50), clSilver) << "ratio " << ratio << " column " << k;
+        }
+        // Discs of the markers' width stay round and on their pixel.
+        ScaledSurface s(ratio);
+        s.c.SetPenColor(clMaroon);
+        s.c.SetPenWidth(5);
+        s.c.MoveTo(50, 40);
+        s.c.LineTo(50, 40);
+        EXPECT_EQ(s.c.Pixel(50, 40), clMaroon) << "ratio " << ratio;
+        EXPECT_EQ(s.Runs(true, DeviceGrid::Clamp(s.c.Grid().CentrePixel(40)), clMaroon),
+                  std::vector<int>{s.c.Grid().PenWidth(5)})
+            << "ratio " << ratio;
+        // A text of the strip's 16 pixels is still set, in a font of the
+        // device's height.
+        ScaledSurface t(ratio);
+        t.c.SetBrushColor(clWhite);
+        Font f = t.c.GetFont();
+        f.height = 16;
+        f.color = clBlack;
+        t.c.SetFont(f);
+        t.c.TextRect({0, 0, 100, 30}, 2, 2, "P(1.00, 2.00)");
+        int ink = 0;
+        for (int y = 0; y < t.c.DeviceHeight(); ++y)
+            for (int x = 0; x < t.c.DeviceWidth(); ++x)
+                ink += t.c.DevicePixel(x, y) == clBlack;
+        EXPECT_GT(ink, 30) << "ratio " << ratio;
+    }
+}
+
+TEST(DeviceGrid, EveryDevicePixelOfAThinLineSelectsItsDesignPixel)
+{
+    // Ratios whose design pixels are of two widths, the narrow ones
+    // narrower than the rounded ratio: 1920 x 1200, 2560 x 1440 and
+    // 3840 x 2160 screens among them.
+    for (double ratio : {1.25, 1.40625, 1.5, 1.5625, 1.75, 1.875, 2.083984375, 2.5, 2.8125, 3.3, 3.75}) {
+        const DeviceGrid g(ratio);
+        const int pen = g.PenWidth(1);
+        EXPECT_EQ(pen, static_cast<int>(ratio)) << "ratio " << ratio << ": as wide as the narrowest design pixel";
+        for (int x = -40; x < 700; ++x) {
+            // The pixels an aliased pen of this width covers at its coordinate.
+            const double at = g.PenCoordinate(x, 1);
+            const int first = static_cast<int>(at) - pen / 2, last = first + pen - 1;
+            for (int d = first; d <= last; ++d)
+                ASSERT_EQ(g.DesignPixelAt(d), x) << "ratio " << ratio << " design pixel " << x << " device " << d;
+        }
     }
 }

@@ -4,11 +4,15 @@
 // pixels.
 
 #include "activities/junsen_form.h"
+#include "activities/syoten_form.h"
 #include "toolkit/application.h"
 #include "toolkit/design_scale.h"
+#include "toolkit/form.h"
 
 #include "support/form_driver.h"
+#include "support/scaled_driver.h"
 
+#include <QImage>
 #include <QTest>
 #include <QWidget>
 
@@ -16,21 +20,65 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
 constexpr double kScale = 1.5;
 
-TEST(FitScale, TheLargestFactorAtWhichTheDesignFits)
+// A screen as the window system reports it: its size and the area left by
+// the desktop's panels, in device pixels, and the user's scaling.
+struct FitCase {
+    const char* name;
+    tk::ScreenPixels screen;
+    double expected;  // the design scale, in Qt's logical pixels
+};
+
+// Device pixels per design pixel at the design scale on that screen.
+double DeviceFactor(const FitCase& c) { return c.expected * c.screen.ratio; }
+
+TEST(FitScale, TheActivityWindowIsTheLargestThatFitsTheAvailableDevicePixels)
 {
-    EXPECT_EQ(tk::FitScale(1024, 768, false), 1.0);
-    EXPECT_EQ(tk::FitScale(1366, 768, false), 1.0) << "a wide laptop screen changes nothing";
-    EXPECT_EQ(tk::FitScale(800, 600, false), 1.0) << "never smaller than the design";
-    EXPECT_EQ(tk::FitScale(1920, 1080, false), 1080.0 / 768);
-    EXPECT_EQ(tk::FitScale(2048, 1536, false), 2.0);
-    EXPECT_EQ(tk::FitScale(3840, 1080, false), 1080.0 / 768) << "the height limits a very wide screen";
-    EXPECT_EQ(tk::FitScale(1920, 1080, true), 1.0) << "the user's own scaling wins";
-    EXPECT_EQ(tk::FitScale(0, 0, false), 1.0) << "no screen reported";
+    const FitCase cases[] = {
+        {"1024x768 at 100 %, the design's own screen", {1024, 768, 1024, 768, 1}, 1.0},
+        {"1024x768 at 100 % with a panel keeps the design's size", {1024, 768, 1024, 738, 1}, 1.0},
+        {"1366x768 at 100 %, a wide laptop screen", {1366, 768, 1366, 768, 1}, 1.0},
+        {"1366x768 at 125 %", {1366, 768, 1366, 768, 1.25}, 0.8},
+        {"1920x1080 at 100 %", {1920, 1080, 1920, 1080, 1}, 1080.0 / 768},
+        {"1920x1080 at 125 %", {1920, 1080, 1920, 1080, 1.25}, 1.125},
+        {"1920x1080 at 150 %", {1920, 1080, 1920, 1080, 1.5}, 0.9375},
+        {"1920x1080 at 200 %", {1920, 1080, 1920, 1080, 2}, 0.703125},
+        {"1920x1080 at 150 % with a panel", {1920, 1080, 1920, 1044, 1.5}, 0.90625},
+        {"2048x1536 at 100 %", {2048, 1536, 2048, 1536, 1}, 2.0},
+        {"3840x2160 at 200 %", {3840, 2160, 3840, 2160, 2}, 1.40625},
+        {"3840x1080: the height limits a very wide screen", {3840, 1080, 3840, 1080, 1}, 1080.0 / 768},
+        {"1280x720, a projector smaller than the design", {1280, 720, 1280, 720, 1}, 0.9375},
+        {"800x600 shrinks the design", {800, 600, 800, 600, 1}, 0.78125},
+        {"no screen reported", {0, 0, 0, 0, 1}, 1.0},
+        {"no ratio reported", {1024, 768, 1024, 768, std::numeric_limits<double>::quiet_NaN()}, 1.0},
+    };
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double s = tk::FitScale(c.screen);
+        EXPECT_NEAR(s, c.expected, 1e-12);
+        if (!(c.screen.ratio > 0) || c.screen.availableWidth == 0)
+            continue;
+        // The window's outer size in logical pixels, as Qt places it, is
+        // on the available device pixels (or on the design's own size).
+        const long w = std::lround(1024 * s), h = std::lround(768 * s);
+        EXPECT_LE(std::lround(w * c.screen.ratio), std::max(c.screen.availableWidth, 1024));
+        EXPECT_LE(std::lround(h * c.screen.ratio), std::max(c.screen.availableHeight, 768));
+        EXPECT_GE(DeviceFactor(c), std::min(1.0, std::min(c.screen.width / 1024.0, c.screen.height / 768.0)));
+    }
+}
+
+TEST(FitScale, AWindowRoundedToLogicalPixelsStaysOnTheArea)
+{
+    // 1081 device pixels at 200 %: 540.5 logical pixels would round up to a
+    // window one device pixel taller than the screen.
+    const double s = tk::FitScale({1920, 1081, 1920, 1081, 2});
+    EXPECT_LE(std::lround(768 * s) * 2, 1081);
+    EXPECT_GE(std::lround(768 * s) * 2, 1080) << "no more than a logical pixel given up";
 }
 
 TEST(DesignScale, WindowsAndControlsAreShownScaledAndReadInDesignPixels)
@@ -61,6 +109,57 @@ TEST(DesignScale, WindowsAndControlsAreShownScaledAndReadInDesignPixels)
         EXPECT_EQ(w.form.Plane.ClickPixel.x, static_cast<float>(designX)) << "screen x " << screenX;
         EXPECT_EQ(w.form.Plane.ClickPixel.y, 330.0f);
     }
+}
+
+TEST(MaximizedWindow, ShowsItsContentWhereTheCentredWindowShowsIt)
+{
+    // Half the design on the 800 x 600 screen: the maximized window is
+    // wider and taller than its content.
+    form_test::DesignScaled scaled(0.5);
+    form_test::FormDriver<activities::TJunsen_Form> one;
+    form_test::FormDriver<activities::TSyoten_Form> two;
+    QWidget* window = two.form.NativeWidget();
+    ASSERT_TRUE(window->isMaximized());
+    ASSERT_GT(window->width(), tk::ToLogical(1024) + 100);
+    QWidget* plane1 = one.form.PaintBox1->NativeWidget();
+    QWidget* plane2 = two.form.PaintBox1->NativeWidget();
+    EXPECT_EQ(plane2->mapToGlobal(QPoint(0, 0)), plane1->mapToGlobal(QPoint(0, 0)))
+        << "both activities show the plane at the same place on the screen";
+    const QPoint inWindow = plane2->mapTo(window, QPoint(0, 0));
+    EXPECT_GT(inWindow.x(), (window->width() - tk::ToLogical(1024)) / 2) << "not at the window's left";
+    // The program still reads design pixels.
+    EXPECT_EQ(two.form.PaintBox1->Left(), 8);
+    EXPECT_EQ(two.form.PaintBox1->Top(), 29);
+    EXPECT_EQ(two.form.PaintBox1->ClientWidth(), 660);
+    EXPECT_GE(two.form.ClientWidth(), 1024 - 8);
+    EXPECT_EQ(two.form.Left(), 0);
+    // The same point of the screen selects the same design pixel in both.
+    for (const QPoint onPlane : {QPoint(100, 50), QPoint(165, 165), QPoint(329, 2)}) {
+        form_test::PressWindow(one.form.NativeWidget(), plane1->mapTo(one.form.NativeWidget(), onPlane));
+        form_test::PressWindow(window, plane2->mapTo(window, onPlane));
+        EXPECT_EQ(two.form.Plane.ClickPixel.x, one.form.Plane.ClickPixel.x) << onPlane.x();
+        EXPECT_EQ(two.form.Plane.ClickPixel.y, one.form.Plane.ClickPixel.y) << onPlane.y();
+        EXPECT_NEAR(one.form.Plane.ClickPixel.x, 2 * onPlane.x(), 1);
+    }
+    // The window's own drawing (the texts above the plane) moves with the
+    // content: a block drawn at the content's (10, 4)-(50, 24) is there, and
+    // the band beside the content is the window's colour only.
+    tk::Canvas& canvas = two.form.GetCanvas();
+    canvas.SetBrushColor(tk::clRed);
+    canvas.FillRect({10, 4, 50, 24});
+    QApplication::processEvents();
+    const QImage shown = window->grab().toImage();
+    const QPoint corner = inWindow - QPoint(tk::ToLogical(8), tk::ToLogical(29));
+    int marks = 0, band = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const bool red = shown.pixelColor(x, y) == QColor(Qt::red);
+            const bool inBlock = QRect(corner + QPoint(5, 2), corner + QPoint(24, 11)).contains(x, y);
+            marks += red && inBlock;
+            band += red && !inBlock;
+        }
+    EXPECT_EQ(marks, 20 * 10);
+    EXPECT_EQ(band, 0) << "red only where the content has it";
 }
 
 } // namespace

@@ -506,6 +506,35 @@ std::vector<QRect> InkBands(const QImage& image, const QRect& area, QRgb backgro
     return bands;
 }
 
+// Lines set so small that no blank row parts them (a box shrunk with the
+// design) come as one band: the tallest band is parted at its row of least
+// ink near its middle until there are as many bands as lines.
+std::vector<QRect> SplitTouchingLines(const QImage& image, std::vector<QRect> bands, QRgb background, qsizetype lines)
+{
+    while (!bands.empty() && static_cast<qsizetype>(bands.size()) < lines) {
+        const auto tallest = std::max_element(bands.begin(), bands.end(),
+                                              [](const QRect& a, const QRect& b) { return a.height() < b.height(); });
+        const QRect band = *tallest;
+        if (band.height() < 4)
+            break;
+        int split = band.top() + band.height() / 2;
+        int least = band.width() + 1;
+        for (int y = band.top() + band.height() / 3; y <= band.top() + 2 * band.height() / 3; ++y) {
+            int ink = 0;
+            for (int x = band.left(); x <= band.right(); ++x)
+                ink += image.pixel(x, y) != background ? 1 : 0;
+            if (ink < least)
+                least = ink, split = y;
+        }
+        std::vector<QRect> parts = InkBands(image, QRect(band.topLeft(), QPoint(band.right(), split - 1)), background);
+        const std::vector<QRect> rest = InkBands(image, QRect(QPoint(band.left(), split), band.bottomRight()), background);
+        parts.insert(parts.end(), rest.begin(), rest.end());
+        const auto at = bands.erase(tallest);
+        bands.insert(at, parts.begin(), parts.end());
+    }
+    return bands;
+}
+
 // How wide the ink of a line is, set alone in the font at the ratio.
 int LineInkWidth(const QFont& font, const QString& line, qreal ratio)
 {
@@ -553,8 +582,9 @@ TEST(MessageBoxLook, EveryMessageShowsItsLinesWholeOnTheScreenAtEveryScale)
             const int okTop = ok->mapTo(box.get(), QPoint()).y();
             const QRect text(QPoint(1, 1), QPoint(shown.width() - 2, qFloor(okTop * ratio) - 2));
             const QRgb background = shown.pixel(1, 1);
-            const std::vector<QRect> bands = InkBands(shown, text, background);
             const QStringList lines = message.split(u'\n');
+            const std::vector<QRect> bands =
+                SplitTouchingLines(shown, InkBands(shown, text, background), background, lines.size());
             ASSERT_EQ(bands.size(), static_cast<std::size_t>(lines.size())) << "lines shown";
             for (int i = 0; i < lines.size(); ++i) {
                 const int own = LineInkWidth(label->font(), lines[i], ratio);

@@ -10,6 +10,7 @@
 #include "support/design_pixels.h"
 #include "support/form_driver.h"
 #include "support/look_check.h"
+#include "support/scaled_driver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -99,6 +100,10 @@ struct Road : Window<TSyoten_Form> {
     QPoint origin;
     explicit Road(bool graph = true)
     {
+        // At its design size, larger than the offscreen screen, so that the
+        // whole plane is on the window at every ratio.
+        form.SetWindowState(tk::WindowState::Normal);
+        QApplication::processEvents();
         form_test::NameSyotenToggles(keys, form.Entry);
         Type("x1 － ３ y1 ０ x2 ３ y2 ０ dist 和＝ １ ０ 決定");
         origin = PlaneOrigin(Shown());
@@ -391,5 +396,82 @@ TEST(Scaled, TheFocusFrameIsOneDesignPixelThickOnTheScreen)
             EXPECT_EQ(dot, device);
         for (const int gap : frame.gaps)
             EXPECT_EQ(gap, 2 * device);
+    }
+}
+
+namespace {
+
+int DeviceGridPixel(double v) { return tk::DeviceGrid::Clamp(v); }
+
+// A press at device pixel `device` of the window, as the window system
+// reports it: whole device pixels of the native window.
+void PressWindowDevicePixel(QWidget* window, QPoint device)
+{
+    const double ratio = window->windowHandle()->devicePixelRatio();
+    form_test::PressWindow(window, QPointF(device.x() / ratio, device.y() / ratio));
+}
+
+} // namespace
+
+TEST(Scaled, EveryDevicePixelOfADrawnGridCrossingSelectsIt)
+{
+    // Design scales a fit gives: shrunk to 1366 x 768 at 125 %, to 1920 x
+    // 1080 at 150 %, to a screen smaller than the design, and enlarged.
+    for (double design : {1.0, 0.8, 0.9375, 0.5, 0.4, 1.25}) {
+        form_test::DesignScaled scaled(design);
+        Window<TJunsen_Form> w;
+        const tk::DeviceGrid& g = w.plane.Grid();
+        const QImage shown = w.Shown();
+        const QPoint origin = w.PlaneOrigin(shown);
+        // The grid crossing (2, 4) at the initial zoom: plane pixel (396, 198).
+        const int x = 396, y = 198;
+        ASSERT_EQ(w.PlanePixel(x, y), tk::clSilver) << "design scale " << design;
+        // Every device pixel of the design pixel of the crossing, those that
+        // show it among them; below one device pixel per design pixel, the
+        // one it is drawn on.
+        const auto pixels = [&g](int k) {
+            const int from = g.Scale() < 1 ? DeviceGridPixel(g.CentrePixel(k)) : g.EdgeClamped(k);
+            const int to = g.Scale() < 1 ? from + 1 : g.EdgeClamped(k + 1);
+            return std::pair{from, to};
+        };
+        const auto [left, right] = pixels(x);
+        const auto [top, bottom] = pixels(y);
+        // The crossing as drawn lies within that design pixel.
+        const int pen = g.PenWidth(1);
+        const int lineX = DeviceGridPixel(g.PenCoordinate(x, 1)) - pen / 2;
+        const int lineY = DeviceGridPixel(g.PenCoordinate(y, 1)) - pen / 2;
+        ASSERT_GE(lineX, left);
+        ASSERT_LE(lineX + pen, right);
+        ASSERT_GE(lineY, top);
+        ASSERT_LE(lineY + pen, bottom);
+        for (int dy = lineY; dy < lineY + pen; ++dy)
+            for (int dx = lineX; dx < lineX + pen; ++dx)
+                ASSERT_EQ(Colour(shown.pixel(origin.x() + dx, origin.y() + dy)), tk::clSilver)
+                    << "design scale " << design << ": the crossing is shown on device pixel " << dx << "," << dy;
+        for (int dy = top; dy < bottom; ++dy)
+            for (int dx = left; dx < right; ++dx) {
+                PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(dx, dy));
+                if (g.Scale() < 1) {
+                    // Two design pixels may share the device pixel, and only
+                    // one can be selected there: the one whose marker lies
+                    // under the pointer.
+                    EXPECT_EQ(g.CentrePixel(w.form.Plane.ClickPixel.x), dx) << "design scale " << design;
+                    EXPECT_EQ(g.CentrePixel(w.form.Plane.ClickPixel.y), dy) << "design scale " << design;
+                    continue;
+                }
+                EXPECT_EQ(w.form.Plane.ClickPixel.x, x) << "design scale " << design << " device " << dx << "," << dy;
+                EXPECT_EQ(w.form.Plane.ClickPixel.y, y) << "design scale " << design << " device " << dx << "," << dy;
+                EXPECT_FLOAT_EQ(w.form.Plane.PointP().x, 2.0f) << "design scale " << design;
+                EXPECT_FLOAT_EQ(w.form.Plane.PointP().y, 4.0f) << "design scale " << design;
+            }
+        if (g.Scale() < 1)
+            continue;
+        // The pixels just beside the crossing select its neighbours.
+        PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(right, bottom));
+        EXPECT_EQ(w.form.Plane.ClickPixel.x, x + 1) << "design scale " << design;
+        EXPECT_EQ(w.form.Plane.ClickPixel.y, y + 1) << "design scale " << design;
+        PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(left - 1, top - 1));
+        EXPECT_EQ(w.form.Plane.ClickPixel.x, x - 1) << "design scale " << design;
+        EXPECT_EQ(w.form.Plane.ClickPixel.y, y - 1) << "design scale " << design;
     }
 }

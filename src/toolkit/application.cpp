@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 
 namespace tk {
 
@@ -60,17 +61,19 @@ struct Application::Native {
 };
 
 namespace {
-// Scale the design up to the screen's available area, unless the user has
-// set Qt's own scaling. A platform that reports no screen before the first
-// window (or no available area) gets the design at its own size.
+// Fit the design to the screen's available area, counted in device pixels,
+// so that the user's own scaling (QT_SCALE_FACTOR, the desktop's DPI) only
+// changes how many logical pixels a design pixel is. A platform that reports
+// no screen before the first window gets the design at its own size.
 double ScreenFitScale()
 {
-    bool userScales = false;
-    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING"})
-        userScales = userScales || !qEnvironmentVariableIsEmpty(name);
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize area = screen ? screen->availableGeometry().size() : QSize();
-    return FitScale(area.width(), area.height(), userScales);
+    if (!screen)
+        return 1.0;
+    const double ratio = screen->devicePixelRatio();
+    const auto device = [ratio](int logical) { return static_cast<int>(std::lround(logical * ratio)); };
+    const QSize whole = screen->geometry().size(), area = screen->availableGeometry().size();
+    return FitScale({device(whole.width()), device(whole.height()), device(area.width()), device(area.height()), ratio});
 }
 } // namespace
 

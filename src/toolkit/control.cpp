@@ -101,7 +101,7 @@ void DrawFocusFrame(QWidget* widget, int inset)
     // else, whatever the design scale and the device's pixel ratio.
     const double ratio = widget->devicePixelRatioF();
     const double unit = DesignScale() * ratio;
-    const int dot = std::max(1, static_cast<int>(std::lround(unit)));
+    const int dot = DesignStroke(ratio);
     const int in = static_cast<int>(std::lround(inset * unit));
     const int left = in, top = in;
     const int right = static_cast<int>(std::lround(widget->width() * ratio)) - in;

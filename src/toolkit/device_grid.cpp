@@ -23,6 +23,19 @@ int DeviceGrid::DesignPixelAt(double device) const
     device = std::floor(static_cast<double>(Clamp(device)));
     if (IsUnit())
         return static_cast<int>(device);
+    if (scale_ < 1) {
+        // Fewer device pixels than design pixels: some design pixels have no
+        // device pixel of their own and are drawn on their centre's pixel.
+        // Of the design pixels drawn on this one, the one whose centre is
+        // nearest to its centre, so that what is drawn at the design pixel
+        // a press selects lies under the pointer.
+        double x = std::floor((device + 0.5) / scale_);
+        while (CentrePixel(x) > device)
+            x -= 1;
+        while (CentrePixel(x) < device)
+            x += 1;
+        return Clamp(x);
+    }
     // The estimate is off by at most one either way; the edges decide.
     double x = std::floor((device + 0.5) / scale_);
     while (Edge(x) > device)

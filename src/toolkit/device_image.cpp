@@ -12,7 +12,13 @@
 
 namespace tk {
 
-double DeviceScale(const QWidget* widget) { return widget->devicePixelRatioF() * DesignScale(); }
+double DeviceScale(const QWidget* widget)
+{
+    // Held to a multiple of 2^-20, so that a factor fitted to the device
+    // pixels and divided by the ratio gives that fit back exactly.
+    const double scale = widget->devicePixelRatioF() * DesignScale();
+    return std::isfinite(scale) ? std::round(scale * 0x1p20) / 0x1p20 : 1.0;
+}
 
 QImage RemadeImage(const QImage& old, double oldScale, QSize pixels, double scale, const QColor& fill)
 {
@@ -54,11 +60,20 @@ void ShowImage(QPainter& painter, const QImage& image, const QRect& area)
     painter.restore();
 }
 
-QPoint ImagePixelAt(const QWidget* widget, QPointF position)
+QPoint ImagePixelAt(const QWidget* widget, QPointF position, QPointF windowPosition)
 {
     const double dpr = widget->devicePixelRatioF();
     const QPointF offset = widget->mapTo(widget->window(), QPointF(0, 0));
-    const QPointF device = (position + offset) * dpr;
+    // Qt hands a widget the press rounded to whole logical pixels, which at
+    // a ratio above 1 may be the next device pixel; the position in the
+    // window is the native one divided by the ratio, exact, and counted from
+    // the native window's own origin, wherever the window lies on the
+    // screen. A press made for the widget alone carries its own position in
+    // both, and is taken as it is.
+    const QPointF inWidget = position + offset;
+    const QPointF rounding = windowPosition - inWidget;
+    const bool exact = std::abs(rounding.x()) <= 0.5 + 1e-6 && std::abs(rounding.y()) <= 0.5 + 1e-6;
+    const QPointF device = (exact ? windowPosition : inWidget) * dpr;
     const QPoint o(qRound(offset.x() * dpr), qRound(offset.y() * dpr));
     // Native positions are whole device pixels; the division by the ratio
     // that made the logical position may leave them a hair below.

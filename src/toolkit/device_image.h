@@ -29,8 +29,9 @@ QImage RemadeImage(const QImage& old, double oldScale, QSize pixels, double scal
 // starts on a fraction of a device pixel.
 void ShowImage(QPainter& painter, const QImage& image, const QRect& area);
 
-// The image pixel (as placed by ShowImage) under a pointer at `position` in
-// the widget's logical coordinates.
-QPoint ImagePixelAt(const QWidget* widget, QPointF position);
+// The image pixel (as placed by ShowImage) under a press that Qt reports at
+// `position` in the widget and `windowPosition` in its window (a mouse
+// event's position() and scenePosition()), in logical coordinates.
+QPoint ImagePixelAt(const QWidget* widget, QPointF position, QPointF windowPosition);
 
 } // namespace tk

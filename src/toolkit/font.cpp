@@ -1,7 +1,6 @@
 #include "font.h"
 
 #include "design_scale.h"
-#include "device_grid.h"
 #include "qtbridge.h"
 
 #include <QApplication>
@@ -89,7 +88,7 @@ public:
         QFont font = painter->font();
         font.setPixelSize(qMax(1, qRound(QFontInfo(font).pixelSize() * scale)));
         font.setBold(false);
-        const int overstrike = DeviceGrid(scale * DesignScale()).PenWidth(1);
+        const int overstrike = DesignStroke(scale);
         // Undo the transform below the world transform, so that the painter
         // draws in device pixels. The two strikes together are as wide as
         // the text and the overstrike, and are aligned as one.

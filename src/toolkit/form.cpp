@@ -17,6 +17,12 @@
 
 namespace tk {
 
+namespace {
+// The frame the window manager draws around a window that is not
+// maximized, as a form last reported it.
+Form::FrameMargins normalFrame;
+} // namespace
+
 // The native top-level window with the form's retained drawing surface.
 class FormWidget : public QWidget {
 public:
@@ -43,6 +49,7 @@ protected:
         case QEvent::Resize:
         case QEvent::Show:
             owner_->FrameReported();
+            owner_->PlaceContent();
             break;
         default:
             break;
@@ -57,8 +64,12 @@ protected:
         QPainter p(this);
         const QRect r = event->rect();
         p.fillRect(r, ToQColor(owner_->color_));
-        if (!surface.isNull())
-            ShowImage(p, surface, r);
+        if (!surface.isNull()) {
+            // The surface lies under the controls, where the content is placed.
+            const QPoint at = owner_->client_->pos();
+            p.translate(at);
+            ShowImage(p, surface, r.translated(-at));
+        }
     }
     void showEvent(QShowEvent*) override { owner_->EnsureSurface(); }
     void closeEvent(QCloseEvent* event) override
@@ -78,8 +89,11 @@ private:
     Form* owner_;
 };
 
-Form::Form() : widget_(new FormWidget(this))
+Form::Form() : widget_(new FormWidget(this)), client_(new QWidget(widget_))
 {
+    // The controls' parent, which only places them; the window paints what
+    // lies under it.
+    client_->setGeometry(0, 0, 1, 1);
     widget_->setAttribute(Qt::WA_DeleteOnClose, false);
     Application::Instance().RegisterForm(this);
     SetColor(color_);
@@ -126,10 +140,23 @@ void Form::SetHeight(int height) { height_ = height; ApplyBounds(); }
 
 int Form::Top() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().top()) : top_; }
 int Form::Left() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().left()) : left_; }
-int Form::Width() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().width()) : width_; }
-int Form::Height() const { return widget_->isVisible() ? ToDesign(widget_->frameGeometry().height()) : height_; }
-int Form::ClientWidth() const { return ToDesign(widget_->width()); }
-int Form::ClientHeight() const { return ToDesign(widget_->height()); }
+int Form::Width() const
+{
+    if (!widget_->isVisible())
+        return width_;
+    const FrameMargins f = Frame();
+    return OuterLength(widget_->frameGeometry().width(), width_, f.left, f.right);
+}
+
+int Form::Height() const
+{
+    if (!widget_->isVisible())
+        return height_;
+    const FrameMargins f = Frame();
+    return OuterLength(widget_->frameGeometry().height(), height_, f.top, f.bottom);
+}
+int Form::ClientWidth() const { return ToDesign(client_->width()); }
+int Form::ClientHeight() const { return ToDesign(client_->height()); }
 
 Form::FrameMargins Form::Frame() const
 {
@@ -141,6 +168,29 @@ Form::FrameMargins Form::Frame() const
             frame.bottom() - client.bottom()};
 }
 
+int Form::ClientLength(int outer, int before, int after) const
+{
+    // Qt reports the frame in logical pixels, each margin rounded from the
+    // window manager's device pixels: the client is made short enough for
+    // the widest frame that rounds so, and the outer size never exceeds
+    // what the bounds ask for.
+    const double ratio = widget_->devicePixelRatioF();
+    const auto most = [ratio](int margin) { return margin <= 0 ? 0.0 : std::floor((margin + 0.5) * ratio); };
+    const double device = std::round(outer * ratio) - most(before) - most(after);
+    return std::max(1, static_cast<int>(std::floor(device / ratio + 1e-9)));
+}
+
+int Form::OuterLength(int logical, int bounds, int before, int after) const
+{
+    // The client made short for a frame known only rounded (ClientLength)
+    // leaves the window that much short of its bounds: the window still
+    // has the bounds it was given.
+    const int asked = ToLogical(bounds);
+    if (logical < asked && ClientLength(asked, before, after) + before + after == logical)
+        return bounds;
+    return ToDesign(logical);
+}
+
 void Form::ApplyBounds()
 {
     // Bounds are outer bounds: the frame the window system draws, once it is
@@ -149,17 +199,46 @@ void Form::ApplyBounds()
     // design.
     appliedFrame_ = Frame();
     widget_->move(ToLogical(left_), ToLogical(top_));
-    widget_->resize(std::max(1, ToLogical(width_) - appliedFrame_.left - appliedFrame_.right),
-                    std::max(1, ToLogical(height_) - appliedFrame_.top - appliedFrame_.bottom));
+    const FrameMargins& f = appliedFrame_;
+    widget_->resize(ClientLength(ToLogical(width_), f.left, f.right), ClientLength(ToLogical(height_), f.top, f.bottom));
+    PlaceContent();
 }
 
 void Form::FrameReported()
 {
+    if (state_ == WindowState::Normal && widget_->isVisible() && !widget_->isMaximized() && Frame() != FrameMargins{})
+        normalFrame = Frame();
     if (applying_ || state_ != WindowState::Normal || !shownOnce_ || Frame() == appliedFrame_)
         return;
     applying_ = true;
     ApplyBounds();
     applying_ = false;
+}
+
+void Form::PlaceContent()
+{
+    // A maximized window shows its content where the same window, not
+    // maximized and centred on the screen, would show it: in the middle of
+    // the window, and where the other windows have theirs. Everything the
+    // program reads stays counted from the content's corner.
+    QPoint at(0, 0);
+    if (state_ == WindowState::Maximized && widget_->isVisible()) {
+        const Application& app = Application::Instance();
+        const FrameMargins f = normalFrame;
+        const QSize content(ToLogical(width_) - f.left - f.right, ToLogical(height_) - f.top - f.bottom);
+        const QPoint centred(ToLogical(std::max(0, (app.ScreenWidth() - width_) / 2)) + f.left,
+                             ToLogical(std::max(0, (app.ScreenHeight() - height_) / 2)) + f.top);
+        const QScreen* screen = widget_->screen();
+        const QPoint wanted =
+            centred + (screen ? screen->geometry().topLeft() : QPoint()) - widget_->geometry().topLeft();
+        at = QPoint(std::clamp(wanted.x(), 0, std::max(0, widget_->width() - content.width())),
+                    std::clamp(wanted.y(), 0, std::max(0, widget_->height() - content.height())));
+    }
+    const QRect placed(at, QSize(std::max(1, widget_->width() - at.x()), std::max(1, widget_->height() - at.y())));
+    if (client_->geometry() == placed)
+        return;
+    client_->setGeometry(placed);
+    widget_->update();
 }
 
 void Form::SetWindowState(WindowState state)
@@ -251,7 +330,7 @@ void Form::RelinkFocusChain()
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
-QWidget* Form::ClientWidget() const { return widget_; }
+QWidget* Form::ClientWidget() const { return client_; }
 QWidget* Form::NativeWidget() const { return widget_; }
 
 void Form::SetCanvasExtent(int width, int height)
@@ -274,7 +353,7 @@ void Form::EnsureSurface()
     canvas_.Flush();
     s = draws ? RemadeImage(s, widget_->scale, wanted, grid.Scale(), ToQColor(color_)) : QImage();
     widget_->scale = grid.Scale();
-    canvas_.Attach(draws ? &s : nullptr, widget_, widget_->scale);
+    canvas_.Attach(draws ? &s : nullptr, client_, widget_->scale);
 }
 
 } // namespace tk

@@ -70,16 +70,24 @@ public:
     QWidget* ClientWidget() const override;
     QWidget* NativeWidget() const;
 
-private:
-    friend class FormWidget;
-    void PlaceOnShow();
-    void ApplyBounds();
     // The frame the window system draws around the client, as far as known.
     struct FrameMargins {
         int left = 0, top = 0, right = 0, bottom = 0;
         friend bool operator==(const FrameMargins&, const FrameMargins&) = default;
     };
+
+private:
+    friend class FormWidget;
+    void PlaceOnShow();
+    void ApplyBounds();
     FrameMargins Frame() const;
+    // The client's logical length inside an outer length with frame margins.
+    int ClientLength(int outer, int before, int after) const;
+    // An outer length read back (logical pixels) in design pixels, where the
+    // bounds asked for `bounds` and the frame had the given margins.
+    int OuterLength(int logical, int bounds, int before, int after) const;
+    // Places the controls and the surface in the client area.
+    void PlaceContent();
     // Applies the bounds again when the window system reports another frame
     // than the one they were applied with.
     void FrameReported();
@@ -88,6 +96,7 @@ private:
     void RelinkFocusChain();
 
     FormWidget* widget_;
+    QWidget* client_;
     Canvas canvas_;
     TColor color_ = clBtnFace;
     Font font_;

@@ -103,7 +103,7 @@ private:
         if (buttons & Qt::MiddleButton)
             shift |= ssMiddle;
         // The design pixel that holds the device pixel under the pointer.
-        const QPoint device = ImagePixelAt(this, event->position());
+        const QPoint device = ImagePixelAt(this, event->position(), event->scenePosition());
         const DeviceGrid& grid = owner_->canvas_.Grid();
         if (owner_->OnMouseDown)
             owner_->OnMouseDown(owner_, button, shift, grid.DesignPixelAt(device.x()), grid.DesignPixelAt(device.y()));

@@ -2,18 +2,24 @@
 # End-to-end test: drives the real program on a virtual X screen the way a
 # person would, with the mouse, and checks what is on the screen.
 #
-#   e2e.sh [--wm openbox] [--screen WIDTHxHEIGHT] PROGRAM OUTPUT_DIR
+#   e2e.sh [--wm openbox] [--screen WIDTHxHEIGHT] [--scaling qt:FACTOR|dpi:DPI]
+#          PROGRAM OUTPUT_DIR
 #
-# Starts Xvfb (1024x768x24; with --wm, the window manager on it too), starts
-# PROGRAM on it, opens
+# Starts Xvfb (1024x768x24 unless --screen says otherwise; with --wm, the
+# window manager on it too) on a display that Xvfb itself picks (-displayfd:
+# the lowest free number, claimed with its lock file, so that runs side by
+# side never share one), starts PROGRAM on it, opens
 # each activity window from the menu, checks the coordinate plane's axes and
 # grid in a screenshot, keys a condition on the keypad, confirms it, clicks
 # a point that fits it, draws the curve with the graph button and checks the
 # fixed objects, segments, readout and curve on the screen's pixels, closes
 # the window with its end button, and finally quits from the menu, which
 # must end the process with status 0. Screenshots and logs go to OUTPUT_DIR.
+# Each activity's content is found on the screen from where its plane is
+# shown: a maximized window shows its content in its middle.
 # Under a window manager the windows' bounds are their outer bounds, frame
-# included, and the second activity opens maximized in the work area; then
+# included, and the second activity opens maximized in the work area, with
+# its plane where the first, centred, has it; then
 # it also drives the keyboard (the zoom bar's keys, Return on a button), the
 # menu's activation, the close boxes, and a held zoom arrow while a message
 # box is up (one box, which a keystroke closes for good). On a screen larger
@@ -21,34 +27,46 @@
 # layout is then scaled by the menu's size, the activity must lie wholly on
 # the screen at 1.25 times the design or more, and the plane's grid lines
 # must all be equally wide.
+# With --scaling the desktop scales as classes set it: qt:FACTOR sets
+# QT_SCALE_FACTOR for the program, dpi:DPI sets Xft.dpi in the X resources
+# (xrdb) before it starts. The program then fits the screen's device pixels
+# whatever the scaling: both activities, frame included, and their zoom bars
+# must lie wholly on the screen, the two planes at the same place (a device
+# pixel apart at most where Qt scales by a fraction and rounds the frame to
+# its logical pixels), and in the second activity, with F1 put on the grid
+# crossing (2, 4), a press on every screen pixel of the crossing's design
+# pixel must put P on F1, so that P's marker hides F1's wholly (a press
+# beside it must not).
 # With ORVALIS_UPDATE_SCREENSHOT=1 the first activity's screenshot with its
 # curve also replaces docs/screenshot.png.
 #
-# Exits 77 (skipped) when Xvfb or xdotool (or the window manager) is not
-# installed.
+# Exits 77 (skipped) when Xvfb or xdotool (or the window manager, or xrdb
+# for --scaling) is not installed.
 set -euo pipefail
 
 wm=
 screen=1024x768
+scaling=
 while [[ ${1:-} == --* ]]; do
     case $1 in
         --wm) wm=${2:-} ;;
         --screen) screen=${2:-} ;;
+        --scaling) scaling=${2:-} ;;
         *) break ;;
     esac
     shift 2
 done
-if (($# != 2)) || [[ ! $screen =~ ^[0-9]+x[0-9]+$ ]]; then
-    echo "usage: $0 [--wm openbox] [--screen WIDTHxHEIGHT] PROGRAM OUTPUT_DIR" >&2
+if (($# != 2)) || [[ ! $screen =~ ^[0-9]+x[0-9]+$ ]] || [[ -n $scaling && ! $scaling =~ ^(qt:[0-9.]+|dpi:[0-9]+)$ ]]; then
+    echo "usage: $0 [--wm openbox] [--screen WIDTHxHEIGHT] [--scaling qt:FACTOR|dpi:DPI] PROGRAM OUTPUT_DIR" >&2
     exit 2
 fi
 program=$1
 out=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-for tool in Xvfb xdotool ${wm:+"$wm"}; do
+for tool in Xvfb xdotool ${wm:+"$wm"} ${scaling:+xrdb}; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "e2e: SKIP: $tool is not installed (Debian packages xvfb and xdotool)"
+        echo "e2e: SKIP: $tool is not installed (Debian packages xvfb, xdotool, openbox, x11-xserver-utils)"
         exit 77
     fi
 done
@@ -160,6 +178,16 @@ xvfb_pid=$XVFB_PID
 geometry=$(xdotool getdisplaygeometry) || fail "cannot talk to Xvfb on $DISPLAY"
 [[ $geometry == "$SCREEN_W $SCREEN_H" ]] || fail "the virtual screen is $geometry, not $SCREEN_W $SCREEN_H"
 log "Xvfb on $DISPLAY, $geometry"
+# The desktop's scaling: Qt's own factor for the program, or the DPI that
+# desktops set in the X resources.
+program_env=()
+case $scaling in
+    qt:*) program_env=(QT_SCALE_FACTOR="${scaling#qt:}") ;;
+    dpi:*)
+        echo "Xft.dpi: ${scaling#dpi:}" | xrdb -nocpp -merge || fail "xrdb could not set Xft.dpi"
+        ;;
+esac
+[[ -n $scaling ]] && log "the desktop scales by $scaling"
 if [[ -n $wm ]]; then
     log "starting the window manager $wm"
     "$wm" >"$out/wm.log" 2>&1 &
@@ -234,6 +262,91 @@ outer_geometry() {
     OUT_X=$((WIN_X - l)) OUT_Y=$((WIN_Y - t)) OUT_W=$((WIN_W + l + r)) OUT_H=$((WIN_H + t + b))
 }
 
+# Takes a screenshot of the screen rectangle left top width height $2..$5
+# into $1 (PNG) and $1 minus .png plus .rgb, and notes the rectangle for
+# region_pixel.
+grab_region() {
+    local png=$1
+    import -window root -crop "${4}x${5}+${2}+${3}" "$png" 2>>"$out/imagemagick.log" ||
+        fail "import could not take a screenshot (see $out/imagemagick.log)"
+    convert "$png" +repage -depth 8 "rgb:${png%.png}.rgb" 2>>"$out/imagemagick.log" ||
+        fail "convert could not read $png (see $out/imagemagick.log)"
+    REGION_X=$2 REGION_Y=$3 REGION_W=$4 REGION_H=$5 REGION_RGB=${png%.png}.rgb REGION_PNG=$png
+}
+
+# Prints the colour of screen pixel ($1,$2) in the last grab_region as r,g,b.
+region_pixel() {
+    local offset=$(((($2 - REGION_Y) * REGION_W + $1 - REGION_X) * 3))
+    od -An -tu1 -j "$offset" -N3 "$REGION_RGB" | awk '{ printf "%d,%d,%d", $1, $2, $3 }'
+}
+
+# Prints the colours (r,g,b, one a line) along row ($2 row) or column ($2
+# column) $3 of the last grab_region, counted from its corner.
+region_line() {
+    local geometry
+    if [[ $2 == row ]]; then geometry="${REGION_W}x1+0+$3"; else geometry="1x${REGION_H}+$3+0"; fi
+    convert "$1" +repage -crop "$geometry" +repage -depth 8 rgb:- 2>>"$out/imagemagick.log" |
+        od -An -tu1 -v | tr -s ' ' '\n' | sed '/^$/d' | paste -d, - - -
+}
+
+# Prints the index of the first line of stdin that is the colour $1 (and
+# reads it all, so that nothing before it in a pipe is cut short).
+first_of() {
+    awk -v c="$1" '$0 == c && !found { print NR - 1; found = 1 }'
+}
+
+# Sets PLANE_SX PLANE_SY to the screen pixel where window $1 shows the
+# plane's top-left corner (the first pixel of its silver border), found on
+# the screen: from the left along the client area's middle row, then down
+# a column just inside the plane. Retries for a few seconds while the
+# window paints.
+find_plane() {
+    local id=$1 png="$out/find-plane.png" deadline=$((SECONDS + 5)) x y
+    while :; do
+        window_geometry "$id"
+        grab_region "$png" "$WIN_X" "$WIN_Y" "$WIN_W" "$WIN_H"
+        x=$(region_line "$png" row $((WIN_H / 2)) | first_of "$SILVER")
+        y=
+        [[ -n $x ]] && y=$(region_line "$png" column $((x + $(s_mid 5))) | first_of "$SILVER")
+        if [[ -n $x && -n $y ]]; then
+            PLANE_SX=$((WIN_X + x)) PLANE_SY=$((WIN_Y + y))
+            return 0
+        fi
+        ((SECONDS < deadline)) || fail "no plane found in window $1 ($png)"
+        sleep 0.5
+    done
+}
+
+# Where each activity window's content lies in its client area, by window
+# id: a maximized window shows its content in its middle.
+declare -A CONTENT_DX=() CONTENT_DY=()
+
+# Finds the content of activity window $1 from where the screen shows its
+# plane; a window that is not maximized has it at its client's corner.
+# Leaves PLANE_SX PLANE_SY set.
+locate_content() {
+    local id=$1 corner_x corner_y
+    find_plane "$id"
+    window_geometry "$id"
+    corner_x=$(((2 * PLANE_X * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
+    corner_y=$(((2 * PLANE_Y * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
+    CONTENT_DX[$id]=$((PLANE_SX - WIN_X - corner_x))
+    CONTENT_DY[$id]=$((PLANE_SY - WIN_Y - corner_y))
+    log "window $id shows its plane at ($PLANE_SX,$PLANE_SY), its content at (${CONTENT_DX[$id]},${CONTENT_DY[$id]}) in its client area"
+    if [[ $(xprop -id "$id" _NET_WM_STATE 2>/dev/null) != *_NET_WM_STATE_MAXIMIZED_HORZ* ]]; then
+        ((${CONTENT_DX[$id]#-} <= 1 && ${CONTENT_DY[$id]#-} <= 1)) ||
+            fail "window $id is not maximized, but its content is not at its client area's corner"
+    fi
+}
+
+# Sets WIN_X WIN_Y WIN_W WIN_H to the place of window $1's content: its
+# client area, from the corner the layout counts from.
+content_geometry() {
+    window_geometry "$1"
+    local dx=${CONTENT_DX[$1]:-0} dy=${CONTENT_DY[$1]:-0}
+    WIN_X=$((WIN_X + dx)) WIN_Y=$((WIN_Y + dy)) WIN_W=$((WIN_W - dx)) WIN_H=$((WIN_H - dy))
+}
+
 # Checks that the window $1 (described as $2) has the outer bounds $3,$4
 # $5x$6.
 expect_geometry() {
@@ -250,10 +363,13 @@ s_lo() { echo $(($1 * SCALE_NUM / SCALE_DEN)); }
 s_hi() { echo $((((($1 + 1) * SCALE_NUM + SCALE_DEN - 1) / SCALE_DEN) - 1)); }
 s_mid() { echo $((($1 * SCALE_NUM + SCALE_DEN - 1) / SCALE_DEN)); }
 scaled() { ((SCALE_NUM != SCALE_DEN)); }
+# The device edge of design coordinate $1 from the surface's corner, as
+# the program lays design pixels on device pixels (rounded half up).
+s_edge() { echo $(((2 * $1 * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN))); }
 
 # Clicks the left button at design pixel $2,$3 of window $1's client area.
 click_in() {
-    window_geometry "$1"
+    content_geometry "$1"
     local x=$((WIN_X + $(s_mid "$2"))) y=$((WIN_Y + $(s_mid "$3")))
     xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
     sleep 0.1
@@ -339,7 +455,7 @@ plane_faults() {
 # for a few seconds (the first paint may come a little after the window).
 check_plane() {
     local id=$1 png=$2 faults deadline=$((SECONDS + 5))
-    window_geometry "$id"
+    content_geometry "$id"
     while :; do
         screenshot "$png"
         faults=$(plane_faults "${png%.png}.rgb" "$WIN_X" "$WIN_Y")
@@ -385,7 +501,7 @@ click_plane() {
     # pixels are counted from there.
     local corner_x=$(((2 * PLANE_X * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
     local corner_y=$(((2 * PLANE_Y * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
-    window_geometry "$1"
+    content_geometry "$1"
     local x=$((WIN_X + corner_x + $(s_mid "$2"))) y=$((WIN_Y + corner_y + $(s_mid "$3")))
     xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
     sleep 0.1
@@ -419,7 +535,7 @@ expect_in_rect() {
     ((n > 0)) || fail "$7: no pixel of colour $2 in ($3,$4)-($5,$6) of $1"
 }
 
-readonly RED=255,0,0 AQUA=0,255,255 MAGENTA=255,0,255 PURPLE=128,0,128
+readonly RED=255,0,0 AQUA=0,255,255 MAGENTA=255,0,255 PURPLE=128,0,128 MAROON=128,0,0
 readonly TITLE_ONE='Orvalis（準線と焦点）' TITLE_TWO='Orvalis（２つの焦点）'
 
 # Checks that the window manager shows window $1 (described as $2)
@@ -447,7 +563,7 @@ expect_enlarged() {
     local png="$out/enlarged.png" row widths
     sleep 0.5
     screenshot "$png"
-    window_geometry "$1"
+    content_geometry "$1"
     # One screen row across the plane, half-way between two grid rows: the
     # widths of its runs of line colour.
     row=$((WIN_Y + $(s_mid $((PLANE_Y + AXIS - GRID / 2)))))
@@ -485,6 +601,7 @@ desktop_checks() {
     wait_window "$TITLE_ONE"
     id=$WINDOW
     sleep 0.5
+    locate_content "$id"
     # A click on the zoom bar's thumb gives it the focus (the window keeps
     # the focus where it was when it was last hidden). End zooms in to 4
     # units, 165 pixels a unit; Home out to 36.
@@ -493,7 +610,7 @@ desktop_checks() {
     xdotool key End
     sleep 0.5
     screenshot "$out/keys-end.png"
-    window_geometry "$id"
+    content_geometry "$id"
     expect_on_plane "$out/keys-end.png" "$SILVER" $((AXIS + 165)) 100 "the grid line x = 1 at 165 pixels a unit after End"
     xdotool key Home
     sleep 0.5
@@ -518,6 +635,7 @@ desktop_checks() {
     wait_window "$TITLE_ONE"
     id=$WINDOW
     sleep 0.5
+    locate_content "$id"
     xdotool windowactivate --sync "$menu" 2>/dev/null || true
     wait_hidden "$id" "$TITLE_ONE"
 
@@ -526,6 +644,7 @@ desktop_checks() {
     wait_window "$TITLE_TWO"
     id=$WINDOW
     sleep 0.5
+    locate_content "$id"
     xdotool key alt+F4
     wait_hidden "$id" "$TITLE_TWO"
     require_alive "after the close box of an activity"
@@ -535,6 +654,7 @@ desktop_checks() {
     wait_window "$TITLE_TWO"
     id=$WINDOW
     sleep 0.5
+    locate_content "$id"
     # F1 (0, 0), F2 (3, 4), the sum 6: accepted, diagonal.
     press_keys "$id" 0
     press_toggle "$id" 240 24 49 17
@@ -555,7 +675,7 @@ desktop_checks() {
     xdotool key Return
     sleep 1
     expect_boxes 0 "after Return closed it" "$menu" "$id"
-    window_geometry "$id"
+    content_geometry "$id"
     bar_x=$((WIN_X + 48 + 569 - 8)) bar_y=$((WIN_Y + 696 + 8))
     xdotool mousemove --sync "$bar_x" "$bar_y"
     xdotool mousedown 1
@@ -604,7 +724,7 @@ road_fixed_line() {
     click_plane "$id" $((AXIS + 4 * GRID)) $((AXIS - 2 * GRID))
     sleep 0.5
     screenshot "$out/$shot-point.png"
-    window_geometry "$id"
+    content_geometry "$id"
     expect_on_plane "$out/$shot-point.png" "$AQUA" 100 $((AXIS + 2 * GRID)) "the fixed line y = -2"
     expect_on_plane "$out/$shot-point.png" "$MAGENTA" $((AXIS + 2 * GRID)) $((AXIS - 2 * GRID)) "the segment F -> P"
     expect_on_plane "$out/$shot-point.png" "$MAGENTA" $((AXIS + 4 * GRID)) $((AXIS + GRID)) "the segment P -> H"
@@ -639,7 +759,7 @@ road_two_points() {
     click_plane "$id" $((AXIS + 4 * GRID)) "$AXIS"
     sleep 0.5
     screenshot "$out/$shot-point.png"
-    window_geometry "$id"
+    content_geometry "$id"
     # Half-way along P -> F1 and F2 -> P.
     expect_on_plane "$out/$shot-point.png" "$MAGENTA" $((AXIS + 2 * GRID)) $((AXIS - 3 * GRID / 2)) "the segment F1 -> P"
     expect_on_plane "$out/$shot-point.png" "$MAGENTA" $((AXIS + 2 * GRID)) $((AXIS + 3 * GRID / 2)) "the segment P -> F2"
@@ -654,6 +774,9 @@ road_two_points() {
     log "the ellipse is drawn ($out/$shot-curve.png)"
 }
 
+# Where each activity showed its plane on the screen, by title.
+declare -A PLANE_AT=()
+
 # Opens an activity from the menu, checks it and closes it again.
 #   $1 menu window id, $2 the menu button's name, $3 window title, $4
 #   screenshot name, $5 the road to follow in it, $6.. the menu button as
@@ -666,6 +789,8 @@ run_activity() {
     wait_window "$title"
     id=$WINDOW
     log "window \"$title\" is visible (id $id)"
+    locate_content "$id"
+    PLANE_AT[$title]="$PLANE_SX,$PLANE_SY"
     if scaled; then
         expect_enlarged "$id" "the window \"$title\""
     else
@@ -691,10 +816,169 @@ run_activity() {
     require_alive "after the end button of \"$title\""
 }
 
+# Fails unless both activities showed the plane at the same place on the
+# screen: a maximized window shows its content where the other, centred on
+# the screen, shows it.
+# Where Qt scales by a fraction, it places windows and reads the window
+# manager's frames in whole logical pixels, which may put the two a device
+# pixel apart.
+expect_same_plane() {
+    local x1 y1 x2 y2 slack=0 dx dy
+    IFS=, read -r x1 y1 <<<"${PLANE_AT[$TITLE_ONE]}"
+    IFS=, read -r x2 y2 <<<"${PLANE_AT[$TITLE_TWO]}"
+    [[ -n $scaling && $scaling != qt:1 ]] && slack=1
+    dx=$((x1 - x2)) dy=$((y1 - y2))
+    ((${dx#-} <= slack && ${dy#-} <= slack)) ||
+        fail "the activities show their planes at different places: ($x1,$y1) and ($x2,$y2)"
+    log "both activities show the plane at ($x1,$y1) and ($x2,$y2) on the screen"
+}
+
+# Fails unless window $1 (described as $2), frame included, and the zoom
+# bar in it lie wholly on the screen.
+expect_on_screen() {
+    outer_geometry "$1"
+    log "$2: ${OUT_W}x${OUT_H} at ($OUT_X,$OUT_Y) outside"
+    ((OUT_X >= 0 && OUT_Y >= 0 && OUT_X + OUT_W <= SCREEN_W && OUT_Y + OUT_H <= SCREEN_H)) ||
+        fail "$2 (${OUT_W}x${OUT_H} at ($OUT_X,$OUT_Y)) is not wholly on the ${SCREEN_W}x$SCREEN_H screen"
+    [[ $2 == "the menu" ]] && return 0
+    local client_bottom client_right
+    window_geometry "$1"
+    client_right=$((WIN_X + WIN_W)) client_bottom=$((WIN_Y + WIN_H))
+    content_geometry "$1"
+    # The zoom bar: design (48, 696) to (617, 713) of the content.
+    local left=$((WIN_X + $(s_lo 48))) top=$((WIN_Y + $(s_lo 696)))
+    local right=$((WIN_X + $(s_hi 616))) bottom=$((WIN_Y + $(s_hi 712)))
+    ((left >= 0 && top >= 0 && right < SCREEN_W && bottom < SCREEN_H && right < client_right && bottom < client_bottom)) ||
+        fail "the zoom bar of $2, ($left,$top)-($right,$bottom), is not wholly on the screen and in the window"
+    log "$2 and its zoom bar, ($left,$top)-($right,$bottom), are on the screen"
+}
+
+# Prints "first last": the first and the last screen pixel from $1 to $2
+# that have the colour $5, along row ($3 row) or column ($3 column) $4 of
+# the last grab_region (counted from its corner): where a line crosses it.
+line_pixels() {
+    local lo=$1 hi=$2 along=$3 at=$4 colour=$5 base
+    if [[ $along == row ]]; then base=$REGION_X; else base=$REGION_Y; fi
+    region_line "$REGION_PNG" "$along" "$at" |
+        awk -v c="$colour" -v lo=$((lo - base)) -v hi=$((hi - base)) -v b="$base" \
+            'NR - 1 >= lo && NR - 1 <= hi && $0 == c { if (first == "") first = NR - 1; last = NR - 1 }
+             END { if (first != "") print first + b, last + b }'
+}
+
+# In the second activity ($1): every screen pixel of the drawn grid
+# crossing (2, 4) selects P = (2, 4). F1 is put on (2, 4), so that its
+# marker lies exactly under P's when P is (2, 4), and shows beside it when
+# P is a pixel off.
+crossing_checks() {
+    local id=$1 png="$out/crossing.png" cx cy half=40 columns rows c0 c1 r0 r1 x y marker n lime
+    find_plane "$id"
+    cx=$((PLANE_SX + $(s_mid 396))) cy=$((PLANE_SY + $(s_mid 198)))
+    grab_region "$png" $((cx - half)) $((cy - half)) $((2 * half + 1)) $((2 * half + 1))
+    REGION_PNG=$png
+    # The line x = 2 crossed half a grid cell below, the line y = 4 half a
+    # grid cell to the right.
+    columns=$(line_pixels $((cx - 4)) $((cx + 4)) row $((half + $(s_mid 16))) "$SILVER")
+    rows=$(line_pixels $((cy - 4)) $((cy + 4)) column $((half + $(s_mid 16))) "$SILVER")
+    [[ -n $columns && -n $rows ]] || fail "the grid crossing (2, 4) is not on the screen near ($cx,$cy) ($png)"
+    read -r c0 c1 <<<"$columns"
+    read -r r0 r1 <<<"$rows"
+    log "the grid crossing (2, 4) is screen pixels ($c0..$c1, $r0..$r1)"
+    # The design pixel (396, 198) it is drawn on: the plane's device pixels
+    # from the edge of design pixel 396 to that of 397, 198 to 199.
+    local x0=$((PLANE_SX + $(s_edge 396))) x1=$((PLANE_SX + $(s_edge 397) - 1))
+    local y0=$((PLANE_SY + $(s_edge 198))) y1=$((PLANE_SY + $(s_edge 199) - 1))
+    ((c0 >= x0 && c1 <= x1 && r0 >= y0 && r1 <= y1)) ||
+        fail "the crossing (2, 4), ($c0..$c1, $r0..$r1), is drawn beyond its design pixel ($x0..$x1, $y0..$y1)"
+    # F1 (2, 4), F2 (-3, -4) and the difference 1: F1's marker (maroon)
+    # appears with the next click on the plane.
+    press_keys "$id" 2
+    press_toggle "$id" 240 24 49 17
+    press_keys "$id" 4
+    press_toggle "$id" 160 80 49 17
+    press_keys "$id" minus 3
+    press_toggle "$id" 240 80 49 17
+    press_keys "$id" minus 4
+    press_toggle "$id" 8 152 161 33
+    press_keys "$id" kindright 1 confirm
+    click_plane "$id" 600 100
+    sleep 0.5
+    grab_region "$png" $((c0 - 12)) $((r0 - 12)) 25 25
+    marker=$MAROON
+    n=$(convert "$png" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
+        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
+    if ((n == 0)); then
+        screenshot "$out/no-marker.png"
+        fail "no marker of F1 on the crossing (2, 4) ($png, $out/no-marker.png)"
+    fi
+    local crossing="$out/crossing-press.png"
+    for ((y = y0; y <= y1; y++)); do
+        for ((x = x0; x <= x1; x++)); do
+            xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
+            sleep 0.1
+            xdotool click 1
+            sleep 0.4
+            grab_region "$crossing" $((c0 - 12)) $((r0 - 12)) 25 25
+            n=$(convert "$crossing" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
+                -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
+            lime=$(convert "$crossing" -fill black +opaque "rgb(0,255,0)" -fill white -opaque "rgb(0,255,0)" \
+                -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
+            ((lime > 0)) || fail "no marker of P after a press on screen pixel ($x,$y) of the crossing ($crossing)"
+            ((n == 0)) || fail "a press on screen pixel ($x,$y) of the crossing (2, 4)'s design pixel put P beside it: $n pixels of F1's marker show ($crossing)"
+            log "a press on screen pixel ($x,$y) of the crossing's design pixel puts P on (2, 4)"
+        done
+    done
+    # The check sees a point one pixel off: a press beside the crossing.
+    x=$((x0 - 1))
+    xdotool mousemove --sync "$x" "$r0"
+    sleep 0.1
+    xdotool click 1
+    sleep 0.4
+    grab_region "$crossing" $((c0 - 12)) $((r0 - 12)) 25 25
+    n=$(convert "$crossing" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
+        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
+    ((n > 0)) || fail "a press beside the crossing, at ($x,$r0), left F1's marker hidden"
+}
+
+# With the desktop's scaling: both activities wholly on the screen with
+# their zoom bars, the plane at the same place in both, and exact presses
+# on a grid crossing. $1 is the menu's id.
+scaling_checks() {
+    local menu=$1 id
+    expect_on_screen "$menu" "the menu"
+    screenshot "$out/menu.png"
+    log "clicking the menu's first button"
+    click_control "$menu" "${MENU_FIRST[@]}"
+    wait_window "$TITLE_ONE"
+    id=$WINDOW
+    locate_content "$id"
+    PLANE_AT[$TITLE_ONE]="$PLANE_SX,$PLANE_SY"
+    expect_on_screen "$id" "the window \"$TITLE_ONE\""
+    check_plane "$id" "$out/activity1.png"
+    click_control "$id" "${END_BUTTON[@]}"
+    wait_hidden "$id" "$TITLE_ONE"
+
+    wait_window Orvalis
+    menu=$WINDOW
+    log "clicking the menu's second button"
+    click_control "$menu" "${MENU_SECOND[@]}"
+    wait_window "$TITLE_TWO"
+    id=$WINDOW
+    locate_content "$id"
+    PLANE_AT[$TITLE_TWO]="$PLANE_SX,$PLANE_SY"
+    [[ -n $wm ]] && expect_maximized "$id" "the window \"$TITLE_TWO\""
+    expect_on_screen "$id" "the window \"$TITLE_TWO\""
+    check_plane "$id" "$out/activity2.png"
+    [[ -n $wm ]] && expect_same_plane
+    crossing_checks "$id"
+    require_alive "after the presses on the crossing"
+    click_control "$id" "${END_BUTTON[@]}"
+    wait_hidden "$id" "$TITLE_TWO"
+}
+
 # ---------------------------------------------------------------- program
 runtime_dir=$(mktemp -d)
 log "starting $program"
-env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime_dir" LC_ALL=C.UTF-8 \
+env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime_dir" LC_ALL=C.UTF-8 ${program_env[@]+"${program_env[@]}"} \
     "$program" >"$out/program.log" 2>&1 &
 prog_pid=$!
 
@@ -708,32 +992,38 @@ if ((SCREEN_W * DESIGN_H >= SCREEN_H * DESIGN_W)); then
 else
     SCALE_NUM=$SCREEN_W SCALE_DEN=$DESIGN_W
 fi
-((SCALE_NUM >= SCALE_DEN)) || SCALE_NUM=1 SCALE_DEN=1
-if scaled; then
-    log "the program should be enlarged $SCALE_NUM/$SCALE_DEN times"
-    menu_side=$(((2 * MENU_W * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
-    expect_geometry "$menu" "the menu" 0 0 "$menu_side" "$menu_side"
+if [[ -n $scaling ]]; then
+    scaling_checks "$menu"
 else
-    expect_geometry "$menu" "the menu" 0 0 "$MENU_W" "$MENU_H"
-fi
-screenshot "$out/menu.png"
+    if scaled; then
+        log "the program should be enlarged $SCALE_NUM/$SCALE_DEN times"
+        menu_side=$(((2 * MENU_W * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
+        expect_geometry "$menu" "the menu" 0 0 "$menu_side" "$menu_side"
+    else
+        expect_geometry "$menu" "the menu" 0 0 "$MENU_W" "$MENU_H"
+    fi
+    screenshot "$out/menu.png"
 
-run_activity "$menu" first "$TITLE_ONE" activity1 road_fixed_line "${MENU_FIRST[@]}"
-if [[ ${ORVALIS_UPDATE_SCREENSHOT:-} == 1 ]]; then
-    cp "$out/activity1-curve.png" "$here/../../docs/screenshot.png"
-    log "updated docs/screenshot.png"
-fi
+    run_activity "$menu" first "$TITLE_ONE" activity1 road_fixed_line "${MENU_FIRST[@]}"
+    if [[ ${ORVALIS_UPDATE_SCREENSHOT:-} == 1 ]]; then
+        cp "$out/activity1-curve.png" "$here/../../docs/screenshot.png"
+        log "updated docs/screenshot.png"
+    fi
 
-wait_window Orvalis
-menu=$WINDOW
-run_activity "$menu" second "$TITLE_TWO" activity2 road_two_points "${MENU_SECOND[@]}"
+    wait_window Orvalis
+    menu=$WINDOW
+    run_activity "$menu" second "$TITLE_TWO" activity2 road_two_points "${MENU_SECOND[@]}"
+
+    if [[ -n $wm ]]; then
+        expect_same_plane
+        wait_window Orvalis
+        desktop_checks "$WINDOW"
+    fi
+fi
 
 wait_window Orvalis
 menu=$WINDOW
 if [[ -n $wm ]]; then
-    desktop_checks "$menu"
-    wait_window Orvalis
-    menu=$WINDOW
     # The menu's close box ends the run.
     xdotool windowactivate --sync "$menu" 2>/dev/null || true
     xdotool key alt+F4

@@ -1,5 +1,7 @@
 // Test entry for everything that needs the window system: one application
 // object for the whole run, on Qt's offscreen platform unless told otherwise.
+// The design is shown at its own size: fitted, it would shrink to the
+// offscreen screen's 800 x 600, and only the fit's own test is about that.
 
 #include "toolkit/application.h"
 

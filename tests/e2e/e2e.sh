@@ -870,8 +870,11 @@ line_pixels() {
 # marker lies exactly under P's when P is (2, 4), and shows beside it when
 # P is a pixel off.
 crossing_checks() {
-    local id=$1 png="$out/crossing.png" cx cy half=40 columns rows c0 c1 r0 r1 x y marker n lime
+    local id=$1 png="$out/crossing.png" cx cy half columns rows c0 c1 r0 r1 x y marker n lime
     find_plane "$id"
+    # The region reaches past the rows and columns sampled below, half a
+    # grid cell from the crossing, at every scale.
+    half=$(($(s_mid 16) + 24))
     cx=$((PLANE_SX + $(s_mid 396))) cy=$((PLANE_SY + $(s_mid 198)))
     grab_region "$png" $((cx - half)) $((cy - half)) $((2 * half + 1)) $((2 * half + 1))
     REGION_PNG=$png

@@ -282,15 +282,21 @@ check_plane() {
     fail "the plane's axes or grid are wrong in $png ($(printf '%s\n' "$faults" | wc -l) pixels)"
 }
 
+# How many pixels of colour $2 (r,g,b) the image $1 has, after the convert
+# options $3.. (a crop, say) are applied to it.
+colour_pixels() {
+    local colour="rgb($2)"
+    convert "$1" "${@:3}" -fill black +opaque "$colour" -fill white -opaque "$colour" \
+        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log"
+}
+
 # How many pixels of colour $2 (r,g,b) the screenshot $1 has in the
 # rectangle left top right bottom $3..$6 of the window at WIN_X,WIN_Y.
 count_colour() {
-    local png=$1 colour="rgb($2)" l t w h
+    local l t w h
     l=$(s_lo "$3") t=$(s_lo "$4")
     w=$(($(s_lo "$5") - l)) h=$(($(s_lo "$6") - t))
-    convert "$png" -crop "${w}x${h}+$((WIN_X + l))+$((WIN_Y + t))" +repage \
-        -fill black +opaque "$colour" -fill white -opaque "$colour" \
-        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log"
+    colour_pixels "$1" "$2" -crop "${w}x${h}+$((WIN_X + l))+$((WIN_Y + t))" +repage
 }
 
 # Fails unless the screenshot $1 shows colour $2 somewhere within 3 pixels
@@ -309,7 +315,7 @@ expect_in_rect() {
     ((n > 0)) || fail "$7: no pixel of colour $2 in ($3,$4)-($5,$6) of $1"
 }
 
-readonly RED=255,0,0 AQUA=0,255,255 MAGENTA=255,0,255 PURPLE=128,0,128 MAROON=128,0,0
+readonly RED=255,0,0 AQUA=0,255,255 MAGENTA=255,0,255 PURPLE=128,0,128 MAROON=128,0,0 LIME=0,255,0
 
 # Checks that the window manager shows window $1 (described as $2)
 # maximized, filling the work area.
@@ -624,12 +630,23 @@ line_pixels() {
              END { if (first != "") print first + b, last + b }'
 }
 
+# Presses at screen pixel ($1,$2) and screenshots the 25 x 25 pixels around
+# the crossing, whose line pixels start at ($3,$4), into $5; sets MAROON_N
+# and LIME_N to how many pixels of F1's and of P's marker it shows.
+press_near_crossing() {
+    click_at "$1" "$2"
+    sleep 0.4
+    grab_region "$5" $(($3 - 12)) $(($4 - 12)) 25 25
+    MAROON_N=$(colour_pixels "$5" "$MAROON")
+    LIME_N=$(colour_pixels "$5" "$LIME")
+}
+
 # In the second activity ($1): every screen pixel of the drawn grid
 # crossing (2, 4) selects P = (2, 4). F1 is put on (2, 4), so that its
 # marker lies exactly under P's when P is (2, 4), and shows beside it when
 # P is a pixel off.
 crossing_checks() {
-    local id=$1 png="$out/crossing.png" cx cy half=40 columns rows c0 c1 r0 r1 x y marker n lime
+    local id=$1 png="$out/crossing.png" cx cy half=40 columns rows c0 c1 r0 r1 x y n
     find_plane "$id"
     cx=$((PLANE_SX + $(s_mid 396))) cy=$((PLANE_SY + $(s_mid 198)))
     grab_region "$png" $((cx - half)) $((cy - half)) $((2 * half + 1)) $((2 * half + 1))
@@ -662,9 +679,7 @@ crossing_checks() {
     click_plane "$id" 600 100
     sleep 0.5
     grab_region "$png" $((c0 - 12)) $((r0 - 12)) 25 25
-    marker=$MAROON
-    n=$(convert "$png" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
-        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
+    n=$(colour_pixels "$png" "$MAROON")
     if ((n == 0)); then
         screenshot "$out/no-marker.png"
         fail "no marker of F1 on the crossing (2, 4) ($png, $out/no-marker.png)"
@@ -672,30 +687,16 @@ crossing_checks() {
     local crossing="$out/crossing-press.png"
     for ((y = y0; y <= y1; y++)); do
         for ((x = x0; x <= x1; x++)); do
-            xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
-            sleep 0.1
-            xdotool click 1
-            sleep 0.4
-            grab_region "$crossing" $((c0 - 12)) $((r0 - 12)) 25 25
-            n=$(convert "$crossing" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
-                -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
-            lime=$(convert "$crossing" -fill black +opaque "rgb(0,255,0)" -fill white -opaque "rgb(0,255,0)" \
-                -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
-            ((lime > 0)) || fail "no marker of P after a press on screen pixel ($x,$y) of the crossing ($crossing)"
-            ((n == 0)) || fail "a press on screen pixel ($x,$y) of the crossing (2, 4)'s design pixel put P beside it: $n pixels of F1's marker show ($crossing)"
+            press_near_crossing "$x" "$y" "$c0" "$r0" "$crossing"
+            ((LIME_N > 0)) || fail "no marker of P after a press on screen pixel ($x,$y) of the crossing ($crossing)"
+            ((MAROON_N == 0)) || fail "a press on screen pixel ($x,$y) of the crossing (2, 4)'s design pixel put P beside it: $MAROON_N pixels of F1's marker show ($crossing)"
             log "a press on screen pixel ($x,$y) of the crossing's design pixel puts P on (2, 4)"
         done
     done
     # The check sees a point one pixel off: a press beside the crossing.
     x=$((x0 - 1))
-    xdotool mousemove --sync "$x" "$r0"
-    sleep 0.1
-    xdotool click 1
-    sleep 0.4
-    grab_region "$crossing" $((c0 - 12)) $((r0 - 12)) 25 25
-    n=$(convert "$crossing" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
-        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
-    ((n > 0)) || fail "a press beside the crossing, at ($x,$r0), left F1's marker hidden"
+    press_near_crossing "$x" "$r0" "$c0" "$r0" "$crossing"
+    ((MAROON_N > 0)) || fail "a press beside the crossing, at ($x,$r0), left F1's marker hidden"
 }
 
 # With the desktop's scaling: both activities wholly on the screen with

@@ -608,20 +608,8 @@ TEST(CaptionFace, BoldCaptionsAreTheMinchoSubstituteEmboldened)
     j.form.BtnByoga->Show();
     SyotenWindow s;
     s.form.BtnByoga->Show();
-    std::vector<QAbstractButton*> captions;
-    for (QWidget* window : {j.form.NativeWidget(), s.form.NativeWidget()})
-        for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
-            if (b->font().bold())
-                captions.push_back(b);
-    std::set<std::string> seen;
-    for (QAbstractButton* b : captions) {
-        seen.insert(b->text().toStdString());
-        SCOPED_TRACE(b->text().toStdString());
-        const double mincho = look_check::LikenessToFace(b, QStringLiteral("IPAMincho"));
-        const double gothic = look_check::LikenessToFace(b, QStringLiteral("IPAGothic"));
-        EXPECT_GE(mincho, 0.97) << "IPAMincho struck twice, against IPAGothic struck twice " << gothic;
-        EXPECT_LE(gothic, 0.9);
-    }
+    const std::set<std::string> seen =
+        look_check::ExpectBoldCaptionsInMinchoStruckTwice({j.form.NativeWidget(), s.form.NativeWidget()});
     EXPECT_EQ(seen, (std::set<std::string>{"決定", "取消", "再試行", "終わる", "条件を満たすグラフを描く"}));
     j.form.Hide();
     s.form.Hide();
@@ -646,16 +634,8 @@ TEST(FocusFrameLook, DotsAreOneDesignPixelThickAtEveryDesignScale)
         QApplication::processEvents();
         const qreal ratio = form.NativeWidget()->devicePixelRatioF();
         const int device = std::max(1, qRound(scale * ratio));
-        for (QWidget* w : {button.NativeWidget(), bar.NativeWidget()}) {
-            SCOPED_TRACE(w->metaObject()->className());
-            const auto frame = look_check::TopEdgeOfFocusFrame(w, qRgb(0, 0, 0));
-            EXPECT_EQ(frame.thickness, device);
-            ASSERT_GE(frame.dots.size(), 3u);
-            for (const int dot : frame.dots)
-                EXPECT_EQ(dot, device);
-            for (const int gap : frame.gaps)
-                EXPECT_EQ(gap, 2 * device);
-        }
+        for (QWidget* w : {button.NativeWidget(), bar.NativeWidget()})
+            look_check::ExpectDottedFocusFrame(w, device);
         form.Hide();
     }
 }

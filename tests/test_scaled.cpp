@@ -367,17 +367,7 @@ TEST(Scaled, BoldCaptionsAreTheMinchoSubstituteEmboldened)
     // one design pixel apart: the ink of IPAMincho so, not a Gothic's.
     Window<TJunsen_Form> j;
     j.form.BtnByoga->Show();
-    std::set<std::string> seen;
-    for (QAbstractButton* b : j.form.NativeWidget()->findChildren<QAbstractButton*>()) {
-        if (!b->font().bold())
-            continue;
-        seen.insert(b->text().toStdString());
-        SCOPED_TRACE(b->text().toStdString());
-        const double mincho = look_check::LikenessToFace(b, QStringLiteral("IPAMincho"));
-        const double gothic = look_check::LikenessToFace(b, QStringLiteral("IPAGothic"));
-        EXPECT_GE(mincho, 0.97) << "IPAMincho struck twice, against IPAGothic struck twice " << gothic;
-        EXPECT_LE(gothic, 0.9);
-    }
+    const std::set<std::string> seen = look_check::ExpectBoldCaptionsInMinchoStruckTwice({j.form.NativeWidget()});
     EXPECT_EQ(seen, (std::set<std::string>{"決定", "取消", "再試行", "終わる", "条件を満たすグラフを描く"}));
 }
 
@@ -387,16 +377,8 @@ TEST(Scaled, TheFocusFrameIsOneDesignPixelThickOnTheScreen)
     // ratio 1: dots as long as they are thick, gaps twice that.
     Window<TJunsen_Form> w;
     const int device = std::max(1, static_cast<int>(std::lround(w.scale.Scale())));
-    for (QWidget* focusable : {w.form.BtnSai->NativeWidget(), w.form.ScrollBar1->NativeWidget()}) {
-        SCOPED_TRACE(focusable->metaObject()->className());
-        const auto frame = look_check::TopEdgeOfFocusFrame(focusable, qRgb(0, 0, 0));
-        EXPECT_EQ(frame.thickness, device);
-        ASSERT_GE(frame.dots.size(), 3u);
-        for (const int dot : frame.dots)
-            EXPECT_EQ(dot, device);
-        for (const int gap : frame.gaps)
-            EXPECT_EQ(gap, 2 * device);
-    }
+    for (QWidget* focusable : {w.form.BtnSai->NativeWidget(), w.form.ScrollBar1->NativeWidget()})
+        look_check::ExpectDottedFocusFrame(focusable, device);
 }
 
 namespace {

@@ -61,123 +61,22 @@ if (($# != 2)) || [[ ! $screen =~ ^[0-9]+x[0-9]+$ ]] || [[ -n $scaling && ! $sca
     exit 2
 fi
 program=$1
-out=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/e2e/lib.sh
+source "$here/lib.sh"
 
-for tool in Xvfb xdotool ${wm:+"$wm"} ${scaling:+xrdb}; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "e2e: SKIP: $tool is not installed (Debian packages xvfb, xdotool, openbox, x11-xserver-utils)"
-        exit 77
-    fi
-done
-for tool in import convert; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "e2e: FAIL: $tool is not installed (Debian package imagemagick)" >&2
-        exit 1
-    fi
-done
-if [[ ! -x $program ]]; then
-    echo "e2e: FAIL: no program at $program" >&2
-    exit 1
-fi
+skip_unless_installed "xvfb, xdotool, openbox, x11-xserver-utils" Xvfb xdotool ${wm:+"$wm"} ${scaling:+xrdb}
+prepare_run "$program" "$2"
 
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-rm -f "$out"/*.png "$out"/*.rgb "$out"/*.log "$out/display"
-
-# The screen and the program's layout, in pixels.
+# The screen, in pixels.
 readonly SCREEN_W=${screen%x*} SCREEN_H=${screen#*x}
-readonly DESIGN_W=1024 DESIGN_H=768
-# Screen pixels per design pixel, as a fraction; set from the menu's size.
-SCALE_NUM=1 SCALE_DEN=1
-readonly MENU_W=250 MENU_H=250
-# Buttons of the menu, as left top width height in the window.
-readonly -a MENU_FIRST=(16 8 209 49) MENU_SECOND=(16 72 209 49) MENU_QUIT=(16 136 209 49)
-# In an activity window: the plane's surface, its end button.
-readonly PLANE_X=8 PLANE_Y=29
-readonly -a END_BUTTON=(931 640 86 51)
 # At the initial zoom the axes are the plane's column and row 330, and the
 # grid lines are every 33 pixels from them.
 readonly AXIS=330 GRID=33
 readonly BLACK=0,0,0 SILVER=192,192,192
-# The keypad box and the condition panel, as left top in the window; the
-# keys are 49 x 49 (the two kind keys 97 wide), left top in the keypad box.
-readonly KEYPAD_X=699 KEYPAD_Y=418 PANEL_X=691 PANEL_Y=24
-declare -rA KEY=([kindleft]=8,24 [kindright]=104,24 [7]=8,72 [8]=56,72 [9]=104,72
-    [4]=8,120 [5]=56,120 [6]=104,120 [minus]=152,120 [1]=8,168 [2]=56,168 [3]=104,168
-    [root]=152,168 [0]=8,216 [confirm]=104,216)
-
-readonly WAIT_SECONDS=${ORVALIS_E2E_WAIT:-30}
-
-xvfb_pid=
-wm_pid=
-prog_pid=
-runtime_dir=
-
-log() { echo "e2e: $*"; }
-
-program_log_tail() {
-    if [[ -s $out/program.log ]]; then
-        echo "---- last lines of $out/program.log ----" >&2
-        tail -n 40 "$out/program.log" >&2
-        echo "----" >&2
-    fi
-}
-
-fail() {
-    echo "e2e: FAIL: $*" >&2
-    program_log_tail
-    exit 1
-}
-
-cleanup() {
-    local rc=$?
-    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then
-        kill "$prog_pid" 2>/dev/null || true
-        sleep 0.2
-        kill -9 "$prog_pid" 2>/dev/null || true
-    fi
-    if [[ -n $wm_pid ]] && kill -0 "$wm_pid" 2>/dev/null; then
-        kill "$wm_pid" 2>/dev/null || true
-        wait "$wm_pid" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb_pid ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    [[ -n $runtime_dir ]] && rm -rf "$runtime_dir"
-    exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# Whether the program is still running (a zombie waiting to be reaped is not).
-program_alive() {
-    local stat
-    stat=$(cat "/proc/$prog_pid/stat" 2>/dev/null) || return 1
-    stat=${stat##*) }
-    [[ ${stat:0:1} != Z ]]
-}
-
-# Fails when the program has ended; $1 says what the test was doing.
-require_alive() {
-    if ! program_alive; then
-        local status=0
-        wait "$prog_pid" || status=$?
-        prog_pid=
-        fail "the program ended (status $status) $1"
-    fi
-}
 
 # ---------------------------------------------------------------- X server
-log "starting Xvfb"
-# shellcheck source=tests/support/xvfb.sh
-source "$here/../support/xvfb.sh"
-start_xvfb "$out" "$SCREEN_W" "$SCREEN_H"
-xvfb_pid=$XVFB_PID
-geometry=$(xdotool getdisplaygeometry) || fail "cannot talk to Xvfb on $DISPLAY"
-[[ $geometry == "$SCREEN_W $SCREEN_H" ]] || fail "the virtual screen is $geometry, not $SCREEN_W $SCREEN_H"
-log "Xvfb on $DISPLAY, $geometry"
+start_screen "$SCREEN_W" "$SCREEN_H"
 # The desktop's scaling: Qt's own factor for the program, or the DPI that
 # desktops set in the X resources.
 program_env=()
@@ -202,32 +101,6 @@ if [[ -n $wm ]]; then
 fi
 
 # ---------------------------------------------------------------- helpers
-# Prints the ids of the visible windows whose title is exactly $1.
-visible_windows() {
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
-}
-
-# Whether the list of window ids $1 (one a line) holds the id $2.
-holds_window() {
-    [[ $'\n'$1$'\n' == *$'\n'$2$'\n'* ]]
-}
-
-# Waits for a visible window titled exactly $1 and sets WINDOW to its id.
-wait_window() {
-    local title=$1 ids deadline=$((SECONDS + WAIT_SECONDS))
-    WINDOW=
-    while ((SECONDS < deadline)); do
-        ids=$(visible_windows "$title")
-        if [[ -n $ids ]]; then
-            WINDOW=${ids%%$'\n'*}
-            return 0
-        fi
-        require_alive "while waiting for the window \"$title\""
-        sleep 0.2
-    done
-    fail "no visible window \"$title\" within $WAIT_SECONDS s"
-}
-
 # Waits until the window $1 (titled $2) is no longer visible.
 wait_hidden() {
     local id=$1 title=$2 deadline=$((SECONDS + 10))
@@ -237,19 +110,6 @@ wait_hidden() {
         sleep 0.2
     done
     fail "the window \"$title\" is still visible 10 s after its end button was clicked"
-}
-
-# Sets WIN_X WIN_Y WIN_W WIN_H to the place of window $1's client area on
-# the screen (xwininfo's absolute position holds under a window manager too).
-window_geometry() {
-    WIN_X='' WIN_Y='' WIN_W='' WIN_H=''
-    local info
-    info=$(xwininfo -id "$1" 2>/dev/null) || fail "cannot read the geometry of window $1"
-    WIN_X=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
-    WIN_Y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
-    WIN_W=$(sed -n 's/^ *Width: *//p' <<<"$info")
-    WIN_H=$(sed -n 's/^ *Height: *//p' <<<"$info")
-    [[ -n $WIN_X && -n $WIN_Y && -n $WIN_W && -n $WIN_H ]] || fail "cannot read the geometry of window $1"
 }
 
 # Sets OUT_X OUT_Y OUT_W OUT_H to window $1's outer bounds: its client area
@@ -317,10 +177,6 @@ find_plane() {
     done
 }
 
-# Where each activity window's content lies in its client area, by window
-# id: a maximized window shows its content in its middle.
-declare -A CONTENT_DX=() CONTENT_DY=()
-
 # Finds the content of activity window $1 from where the screen shows its
 # plane; a window that is not maximized has it at its client's corner.
 # Leaves PLANE_SX PLANE_SY set.
@@ -339,14 +195,6 @@ locate_content() {
     fi
 }
 
-# Sets WIN_X WIN_Y WIN_W WIN_H to the place of window $1's content: its
-# client area, from the corner the layout counts from.
-content_geometry() {
-    window_geometry "$1"
-    local dx=${CONTENT_DX[$1]:-0} dy=${CONTENT_DY[$1]:-0}
-    WIN_X=$((WIN_X + dx)) WIN_Y=$((WIN_Y + dy)) WIN_W=$((WIN_W - dx)) WIN_H=$((WIN_H - dy))
-}
-
 # Checks that the window $1 (described as $2) has the outer bounds $3,$4
 # $5x$6.
 expect_geometry() {
@@ -355,39 +203,6 @@ expect_geometry() {
     if [[ "$OUT_X,$OUT_Y ${OUT_W}x$OUT_H" != "$3,$4 ${5}x$6" ]]; then
         fail "$2 is ${OUT_W}x${OUT_H} at ($OUT_X,$OUT_Y) outside, expected ${5}x$6 at ($3,$4)"
     fi
-}
-
-# The first screen pixel that design pixel $1 reaches, its last, and the
-# one to click or read it by: the first screen pixel wholly within it.
-s_lo() { echo $(($1 * SCALE_NUM / SCALE_DEN)); }
-s_hi() { echo $((((($1 + 1) * SCALE_NUM + SCALE_DEN - 1) / SCALE_DEN) - 1)); }
-s_mid() { echo $((($1 * SCALE_NUM + SCALE_DEN - 1) / SCALE_DEN)); }
-scaled() { ((SCALE_NUM != SCALE_DEN)); }
-# The device edge of design coordinate $1 from the surface's corner, as
-# the program lays design pixels on device pixels (rounded half up).
-s_edge() { echo $(((2 * $1 * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN))); }
-
-# Clicks the left button at design pixel $2,$3 of window $1's client area.
-click_in() {
-    content_geometry "$1"
-    local x=$((WIN_X + $(s_mid "$2"))) y=$((WIN_Y + $(s_mid "$3")))
-    xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
-    sleep 0.1
-    xdotool click 1 || fail "cannot click at ($x,$y)"
-}
-
-# Clicks the middle of the control given as window id, left top width height.
-click_control() {
-    click_in "$1" $(($2 + $4 / 2)) $(($3 + $5 / 2))
-}
-
-# Takes a screenshot of the whole screen into $1 (PNG) and $1 minus .png
-# plus .rgb (8-bit RGB, row by row, for reading pixels).
-screenshot() {
-    local png=$1
-    import -window root "$png" 2>>"$out/imagemagick.log" || fail "import could not take a screenshot (see $out/imagemagick.log)"
-    convert "$png" -depth 8 "rgb:${png%.png}.rgb" 2>>"$out/imagemagick.log" ||
-        fail "convert could not read $png (see $out/imagemagick.log)"
 }
 
 # Prints the colour of screen pixel ($2,$3) of the RGB dump $1 as r,g,b.
@@ -467,56 +282,21 @@ check_plane() {
     fail "the plane's axes or grid are wrong in $png ($(printf '%s\n' "$faults" | wc -l) pixels)"
 }
 
-# Visible windows other than the ones given, by id (a message box, say).
-other_visible_windows() {
-    local id known
-    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null || true); do
-        for known in "$@"; do
-            [[ $id == "$known" ]] && continue 2
-        done
-        echo "$id"
-    done
-}
-
-# Presses the keypad keys named in $2.. (see KEY) in window $1.
-press_keys() {
-    local id=$1 name left top width
-    shift
-    for name in "$@"; do
-        IFS=, read -r left top <<<"${KEY[$name]}"
-        width=49
-        [[ $name == kind* ]] && width=97
-        click_in "$id" $((KEYPAD_X + left + width / 2)) $((KEYPAD_Y + top + 24))
-    done
-}
-
-# Clicks the panel toggle at left top width height $2..$5 in window $1.
-press_toggle() {
-    click_in "$1" $((PANEL_X + $2 + $4 / 2)) $((PANEL_Y + $3 + $5 / 2))
-}
-
-# Clicks the plane of window $1 at its pixel $2,$3.
-click_plane() {
-    # The plane's own corner is rounded to a whole screen pixel; its design
-    # pixels are counted from there.
-    local corner_x=$(((2 * PLANE_X * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
-    local corner_y=$(((2 * PLANE_Y * SCALE_NUM + SCALE_DEN) / (2 * SCALE_DEN)))
-    content_geometry "$1"
-    local x=$((WIN_X + corner_x + $(s_mid "$2"))) y=$((WIN_Y + corner_y + $(s_mid "$3")))
-    xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
-    sleep 0.1
-    xdotool click 1 || fail "cannot click at ($x,$y)"
+# How many pixels of colour $2 (r,g,b) the image $1 has, after the convert
+# options $3.. (a crop, say) are applied to it.
+colour_pixels() {
+    local colour="rgb($2)"
+    convert "$1" "${@:3}" -fill black +opaque "$colour" -fill white -opaque "$colour" \
+        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log"
 }
 
 # How many pixels of colour $2 (r,g,b) the screenshot $1 has in the
 # rectangle left top right bottom $3..$6 of the window at WIN_X,WIN_Y.
 count_colour() {
-    local png=$1 colour="rgb($2)" l t w h
+    local l t w h
     l=$(s_lo "$3") t=$(s_lo "$4")
     w=$(($(s_lo "$5") - l)) h=$(($(s_lo "$6") - t))
-    convert "$png" -crop "${w}x${h}+$((WIN_X + l))+$((WIN_Y + t))" +repage \
-        -fill black +opaque "$colour" -fill white -opaque "$colour" \
-        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log"
+    colour_pixels "$1" "$2" -crop "${w}x${h}+$((WIN_X + l))+$((WIN_Y + t))" +repage
 }
 
 # Fails unless the screenshot $1 shows colour $2 somewhere within 3 pixels
@@ -535,8 +315,7 @@ expect_in_rect() {
     ((n > 0)) || fail "$7: no pixel of colour $2 in ($3,$4)-($5,$6) of $1"
 }
 
-readonly RED=255,0,0 AQUA=0,255,255 MAGENTA=255,0,255 PURPLE=128,0,128 MAROON=128,0,0
-readonly TITLE_ONE='Orvalis（準線と焦点）' TITLE_TWO='Orvalis（２つの焦点）'
+readonly RED=255,0,0 AQUA=0,255,255 MAGENTA=255,0,255 PURPLE=128,0,128 MAROON=128,0,0 LIME=0,255,0
 
 # Checks that the window manager shows window $1 (described as $2)
 # maximized, filling the work area.
@@ -579,7 +358,7 @@ expect_enlarged() {
 count_other_windows() {
     local ids
     ids=$(other_visible_windows "$@")
-    [[ -z $ids ]] && echo 0 || wc -l <<<"$ids"
+    if [[ -z $ids ]]; then echo 0; else wc -l <<<"$ids"; fi
 }
 
 # Fails unless exactly $1 message boxes are up besides the windows $3..;
@@ -655,21 +434,7 @@ desktop_checks() {
     id=$WINDOW
     sleep 0.5
     locate_content "$id"
-    # F1 (0, 0), F2 (3, 4), the sum 6: accepted, diagonal.
-    press_keys "$id" 0
-    press_toggle "$id" 240 24 49 17
-    press_keys "$id" 0
-    press_toggle "$id" 160 80 49 17
-    press_keys "$id" 3
-    press_toggle "$id" 240 80 49 17
-    press_keys "$id" 4
-    press_toggle "$id" 8 152 161 33
-    press_keys "$id" kindleft 6 confirm
-    # (3.30, 4.39) on the ellipse, twice, then the graph button.
-    click_plane "$id" 439 185
-    click_plane "$id" 439 185
-    sleep 0.3
-    click_in "$id" $((691 + 321 / 2)) $((336 + 51 / 2))
+    raise_diagonal_foci_message "$id"
     sleep 1
     expect_boxes 1 "after the graph button" "$menu" "$id"
     xdotool key Return
@@ -766,7 +531,7 @@ road_two_points() {
     expect_in_rect "$out/$shot-point.png" "$RED" 10 5 210 25 "the coordinates of P"
     expect_in_rect "$out/$shot-point.png" "$PURPLE" 345 5 700 25 "the sum and its error"
     log "segments and readout are on the screen; drawing the curve"
-    click_in "$id" $((691 + 321 / 2)) $((336 + 51 / 2))
+    click_control "$id" "${GRAPH_BUTTON_TWO[@]}"
     sleep 0.5
     screenshot "$out/$shot-curve.png"
     expect_on_plane "$out/$shot-curve.png" "$RED" "$AXIS" $((AXIS - 5 * GRID)) "the ellipse at (0, 5)"
@@ -865,12 +630,23 @@ line_pixels() {
              END { if (first != "") print first + b, last + b }'
 }
 
+# Presses at screen pixel ($1,$2) and screenshots the 25 x 25 pixels around
+# the crossing, whose line pixels start at ($3,$4), into $5; sets MAROON_N
+# and LIME_N to how many pixels of F1's and of P's marker it shows.
+press_near_crossing() {
+    click_at "$1" "$2"
+    sleep 0.4
+    grab_region "$5" $(($3 - 12)) $(($4 - 12)) 25 25
+    MAROON_N=$(colour_pixels "$5" "$MAROON")
+    LIME_N=$(colour_pixels "$5" "$LIME")
+}
+
 # In the second activity ($1): every screen pixel of the drawn grid
 # crossing (2, 4) selects P = (2, 4). F1 is put on (2, 4), so that its
 # marker lies exactly under P's when P is (2, 4), and shows beside it when
 # P is a pixel off.
 crossing_checks() {
-    local id=$1 png="$out/crossing.png" cx cy half columns rows c0 c1 r0 r1 x y marker n lime
+    local id=$1 png="$out/crossing.png" cx cy half columns rows c0 c1 r0 r1 x y n
     find_plane "$id"
     # The region reaches past the rows and columns sampled below, half a
     # grid cell from the crossing, at every scale.
@@ -906,9 +682,7 @@ crossing_checks() {
     click_plane "$id" 600 100
     sleep 0.5
     grab_region "$png" $((c0 - 12)) $((r0 - 12)) 25 25
-    marker=$MAROON
-    n=$(convert "$png" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
-        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
+    n=$(colour_pixels "$png" "$MAROON")
     if ((n == 0)); then
         screenshot "$out/no-marker.png"
         fail "no marker of F1 on the crossing (2, 4) ($png, $out/no-marker.png)"
@@ -916,30 +690,16 @@ crossing_checks() {
     local crossing="$out/crossing-press.png"
     for ((y = y0; y <= y1; y++)); do
         for ((x = x0; x <= x1; x++)); do
-            xdotool mousemove --sync "$x" "$y" || fail "cannot move the pointer to ($x,$y)"
-            sleep 0.1
-            xdotool click 1
-            sleep 0.4
-            grab_region "$crossing" $((c0 - 12)) $((r0 - 12)) 25 25
-            n=$(convert "$crossing" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
-                -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
-            lime=$(convert "$crossing" -fill black +opaque "rgb(0,255,0)" -fill white -opaque "rgb(0,255,0)" \
-                -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
-            ((lime > 0)) || fail "no marker of P after a press on screen pixel ($x,$y) of the crossing ($crossing)"
-            ((n == 0)) || fail "a press on screen pixel ($x,$y) of the crossing (2, 4)'s design pixel put P beside it: $n pixels of F1's marker show ($crossing)"
+            press_near_crossing "$x" "$y" "$c0" "$r0" "$crossing"
+            ((LIME_N > 0)) || fail "no marker of P after a press on screen pixel ($x,$y) of the crossing ($crossing)"
+            ((MAROON_N == 0)) || fail "a press on screen pixel ($x,$y) of the crossing (2, 4)'s design pixel put P beside it: $MAROON_N pixels of F1's marker show ($crossing)"
             log "a press on screen pixel ($x,$y) of the crossing's design pixel puts P on (2, 4)"
         done
     done
     # The check sees a point one pixel off: a press beside the crossing.
     x=$((x0 - 1))
-    xdotool mousemove --sync "$x" "$r0"
-    sleep 0.1
-    xdotool click 1
-    sleep 0.4
-    grab_region "$crossing" $((c0 - 12)) $((r0 - 12)) 25 25
-    n=$(convert "$crossing" -fill black +opaque "rgb($marker)" -fill white -opaque "rgb($marker)" \
-        -format '%[fx:round(mean*w*h)]' info: 2>>"$out/imagemagick.log")
-    ((n > 0)) || fail "a press beside the crossing, at ($x,$r0), left F1's marker hidden"
+    press_near_crossing "$x" "$r0" "$c0" "$r0" "$crossing"
+    ((MAROON_N > 0)) || fail "a press beside the crossing, at ($x,$r0), left F1's marker hidden"
 }
 
 # With the desktop's scaling: both activities wholly on the screen with
@@ -979,11 +739,7 @@ scaling_checks() {
 }
 
 # ---------------------------------------------------------------- program
-runtime_dir=$(mktemp -d)
-log "starting $program"
-env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime_dir" LC_ALL=C.UTF-8 ${program_env[@]+"${program_env[@]}"} \
-    "$program" >"$out/program.log" 2>&1 &
-prog_pid=$!
+start_program "$program" ${program_env[@]+"${program_env[@]}"}
 
 wait_window Orvalis
 menu=$WINDOW
@@ -1034,14 +790,5 @@ else
     log "clicking the menu's quit button"
     click_control "$menu" "${MENU_QUIT[@]}"
 fi
-deadline=$((SECONDS + WAIT_SECONDS))
-while program_alive; do
-    ((SECONDS < deadline)) || fail "the program is still running $WAIT_SECONDS s after its quit button was clicked"
-    sleep 0.2
-done
-status=0
-wait "$prog_pid" || status=$?
-prog_pid=
-((status == 0)) || fail "the program ended with status $status after its quit button, expected 0"
-log "the program ended with status 0"
+expect_clean_exit "its quit button was clicked"
 log "PASS"

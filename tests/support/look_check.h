@@ -12,9 +12,12 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -105,6 +108,28 @@ inline double LikenessToFace(QAbstractButton* button, const QString& family)
     return best;
 }
 
+// Checks every bold caption of the windows: set in the substitute of its own
+// face, "ＭＳ 明朝", which has no bold, its ink is that of IPAMincho struck
+// twice one design pixel apart, not that of a Gothic face (the font engine's
+// own made-up bold of IPAMincho is all but IPAGothic's). Returns the bold
+// captions it found, for the caller to check that none went missing.
+inline std::set<std::string> ExpectBoldCaptionsInMinchoStruckTwice(const std::vector<QWidget*>& windows)
+{
+    std::set<std::string> seen;
+    for (QWidget* window : windows)
+        for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+            if (!b->font().bold())
+                continue;
+            seen.insert(b->text().toStdString());
+            SCOPED_TRACE(b->text().toStdString());
+            const double mincho = LikenessToFace(b, QStringLiteral("IPAMincho"));
+            const double gothic = LikenessToFace(b, QStringLiteral("IPAGothic"));
+            EXPECT_GE(mincho, 0.97) << "IPAMincho struck twice, against IPAGothic struck twice " << gothic;
+            EXPECT_LE(gothic, 0.9);
+        }
+    return seen;
+}
+
 // The dotted frame a focused control shows, in device pixels: the pixels of
 // the colour that the focus adds, along the frame's top edge.
 struct FocusFrame {
@@ -153,6 +178,20 @@ inline FocusFrame TopEdgeOfFocusFrame(QWidget* w, QRgb colour)
     for (std::size_t i = 1; i + 1 < runs.size(); ++i)
         (runs[i].first ? frame.dots : frame.gaps).push_back(runs[i].second);
     return frame;
+}
+
+// Checks the focus frame widget `w` shows: `device` pixels thick, dotted
+// with dots as long as they are thick and gaps of twice that.
+inline void ExpectDottedFocusFrame(QWidget* w, int device)
+{
+    SCOPED_TRACE(w->metaObject()->className());
+    const FocusFrame frame = TopEdgeOfFocusFrame(w, qRgb(0, 0, 0));
+    EXPECT_EQ(frame.thickness, device);
+    ASSERT_GE(frame.dots.size(), 3u);
+    for (const int dot : frame.dots)
+        EXPECT_EQ(dot, device);
+    for (const int gap : frame.gaps)
+        EXPECT_EQ(gap, 2 * device);
 }
 
 } // namespace look_check

@@ -95,8 +95,8 @@ void ActivityForm::Syokika(tk::Object* sender)
 void ActivityForm::ClsButtonClick(tk::Object* sender)
 {
     const tk::Application& app = tk::Application::Instance();
-    // The screen's rectangle wipes everything drawn on the window; where the
-    // window is larger than the screen, its own surface is wiped whole too.
+    // The screen's rectangle wipes everything drawn on the window, and the
+    // window canvas's whole extent too, should it ever reach beyond it.
     tk::Canvas& window = GetCanvas();
     window.FillRect({0, 0, std::max(app.ScreenWidth() + 1, window.Width()),
                      std::max(app.ScreenHeight() + 1, window.Height())});

@@ -37,8 +37,9 @@ void DrawFocusFrame(class QWidget* widget, int inset);
 // window that shows it appears.
 int WindowShowingEvent();
 // Registers the installed faces that stand in for the designed ones, and
-// has captions in their made-up bold keep its weight at every scale (this
-// wraps the application's style: call it after the style is chosen).
+// has captions in a face without bold struck twice one design pixel apart,
+// at every scale (this wraps the application's style: call it after the
+// style is chosen).
 void RegisterFontSubstitutes();
 
 } // namespace tk

@@ -9,7 +9,7 @@
 #include "toolkit/button.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/form.h"
-#include "toolkit/messagebox.h"
+#include "toolkit/qt/messagebox.h"
 #include "toolkit/scrollbar.h"
 
 #include "support/form_driver.h"

@@ -9,7 +9,7 @@
 
 #include "toolkit/canvas.h"
 #include "toolkit/device_grid.h"
-#include "toolkit/device_image.h"
+#include "toolkit/qt/device_image.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "form.h"
+#include "toolkit/form.h"
 
-#include "application.h"
-#include "design_scale.h"
+#include "toolkit/application.h"
+#include "toolkit/design_scale.h"
 #include "device_image.h"
 #include "qtbridge.h"
 

@@ -1,6 +1,6 @@
-#include "control.h"
+#include "toolkit/control.h"
 
-#include "design_scale.h"
+#include "toolkit/design_scale.h"
 #include "qtbridge.h"
 
 #include <QEvent>

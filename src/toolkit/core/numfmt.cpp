@@ -1,4 +1,4 @@
-#include "numfmt.h"
+#include "toolkit/numfmt.h"
 
 #include <cmath>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "speedbutton.h"
+#include "toolkit/speedbutton.h"
 
 #include "qtbridge.h"
 

@@ -1,7 +1,7 @@
-#include "application.h"
+#include "toolkit/application.h"
 
-#include "design_scale.h"
-#include "form.h"
+#include "toolkit/design_scale.h"
+#include "toolkit/form.h"
 #include "messagebox.h"
 #include "presses.h"
 #include "qtbridge.h"

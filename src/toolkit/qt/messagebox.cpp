@@ -1,6 +1,6 @@
 #include "messagebox.h"
 
-#include "design_scale.h"
+#include "toolkit/design_scale.h"
 #include "qtbridge.h"
 
 #include <QEvent>

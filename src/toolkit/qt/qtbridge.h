@@ -3,8 +3,8 @@
 // Conversions at the boundary between the toolkit and Qt; only toolkit
 // sources include this.
 
-#include "color.h"
-#include "font.h"
+#include "toolkit/color.h"
+#include "toolkit/font.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "device_image.h"
 
-#include "design_scale.h"
+#include "toolkit/design_scale.h"
 
 #include <QColor>
 #include <QPainter>

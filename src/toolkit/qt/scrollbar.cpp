@@ -1,4 +1,4 @@
-#include "scrollbar.h"
+#include "toolkit/scrollbar.h"
 
 #include "presses.h"
 #include "qtbridge.h"

@@ -1,4 +1,4 @@
-#include "button.h"
+#include "toolkit/button.h"
 
 #include "qtbridge.h"
 

@@ -1,11 +1,11 @@
-#include "canvas.h"
+#include "toolkit/canvas.h"
 
-#include "clip.h"
-#include "design_scale.h"
-#include "disc_shape.h"
+#include "toolkit/core/clip.h"
+#include "toolkit/design_scale.h"
+#include "toolkit/core/disc_shape.h"
 #include "line_stamps.h"
 #include "qtbridge.h"
-#include "raster.h"
+#include "toolkit/core/raster.h"
 
 #include <QImage>
 #include <QPainter>

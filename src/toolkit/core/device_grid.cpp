@@ -1,4 +1,4 @@
-#include "device_grid.h"
+#include "toolkit/device_grid.h"
 
 #include <cmath>
 

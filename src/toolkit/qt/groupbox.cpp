@@ -1,4 +1,4 @@
-#include "groupbox.h"
+#include "toolkit/groupbox.h"
 
 #include "qtbridge.h"
 

@@ -1,4 +1,4 @@
-#include "paintbox.h"
+#include "toolkit/paintbox.h"
 
 #include "device_image.h"
 #include "qtbridge.h"

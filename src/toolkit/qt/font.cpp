@@ -1,6 +1,6 @@
-#include "font.h"
+#include "toolkit/font.h"
 
-#include "design_scale.h"
+#include "toolkit/design_scale.h"
 #include "qtbridge.h"
 
 #include <QApplication>
@@ -17,12 +17,6 @@
 #include <cmath>
 
 namespace tk {
-
-int PointsToPixels(int points)
-{
-    // Character height at 96 dots per inch, rounded half up as the designer did.
-    return (points * 96 + 36) / 72;
-}
 
 QFont ToQFont(const Font& font, double scale)
 {

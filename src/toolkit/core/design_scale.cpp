@@ -1,4 +1,4 @@
-#include "design_scale.h"
+#include "toolkit/design_scale.h"
 
 #include <algorithm>
 #include <cmath>

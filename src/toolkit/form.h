@@ -67,8 +67,8 @@ public:
 
     NotifyEvent OnActivate;
 
-    QWidget* ClientWidget() const override;
-    QWidget* NativeWidget() const;
+    NativeView* ClientWidget() const override;
+    NativeView* NativeWidget() const;
 
     // The frame the window system draws around the client, as far as known.
     struct FrameMargins {
@@ -96,7 +96,7 @@ private:
     void RelinkFocusChain();
 
     FormWidget* widget_;
-    QWidget* client_;
+    NativeView* client_;
     Canvas canvas_;
     TColor color_ = clBtnFace;
     Font font_;
@@ -107,7 +107,7 @@ private:
     bool shownOnce_ = false;
     bool applying_ = false;
     FrameMargins appliedFrame_;
-    std::map<const QWidget*, std::vector<QWidget*>> tabOrders_;  // by parent
+    std::map<const NativeView*, std::vector<NativeView*>> tabOrders_;  // by parent
 };
 
 } // namespace tk

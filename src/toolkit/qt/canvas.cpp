@@ -1,4 +1,5 @@
 #include "toolkit/canvas.h"
+#include "native.h"
 
 #include "toolkit/core/clip.h"
 #include "toolkit/design_scale.h"

@@ -1,4 +1,5 @@
 #include "toolkit/control.h"
+#include "native.h"
 
 #include "toolkit/design_scale.h"
 #include "qtbridge.h"
@@ -25,7 +26,10 @@ int WindowShowingEvent()
 // is never shown never open the faces they were given.
 class PendingFont : public QObject {
 public:
-    explicit PendingFont(Control& control) : control_(control) { control.NativeWidget()->installEventFilter(this); }
+    explicit PendingFont(Control& control) : control_(control)
+    {
+        AsWidget(control.NativeWidget())->installEventFilter(this);
+    }
     bool pending = false;
 
 protected:
@@ -52,10 +56,10 @@ std::unordered_map<const QWidget*, Control*>& Steering()
 }
 } // namespace
 
-Control::Control(QWidget* widget)
-    : widget_(widget),
-      bounds_{widget->x(), widget->y(), widget->x() + widget->width(), widget->y() + widget->height()}
+Control::Control(NativeView* view) : widget_(view)
 {
+    const QWidget* widget = AsWidget(view);
+    bounds_ = {widget->x(), widget->y(), widget->x() + widget->width(), widget->y() + widget->height()};
     Steering()[widget] = this;
 }
 
@@ -67,7 +71,7 @@ Control* ControlOf(const QWidget* widget)
 
 Control::~Control()
 {
-    if (const auto it = Steering().find(widget_); it != Steering().end() && it->second == this)
+    if (const auto it = Steering().find(AsWidget(widget_)); it != Steering().end() && it->second == this)
         Steering().erase(it);
 }
 
@@ -76,7 +80,7 @@ void Control::SetBounds(int left, int top, int width, int height)
     bounds_ = {left, top, left + width, top + height};
     // Scaled edge by edge, so that controls that meet in the design still meet.
     const int l = ToLogical(left), t = ToLogical(top);
-    widget_->setGeometry(l, t, ToLogical(left + width) - l, ToLogical(top + height) - t);
+    AsWidget(widget_)->setGeometry(l, t, ToLogical(left + width) - l, ToLogical(top + height) - t);
     BoundsChanged();
 }
 
@@ -85,14 +89,14 @@ int Control::Top() const { return bounds_.top; }
 int Control::Width() const { return bounds_.Width(); }
 int Control::Height() const { return bounds_.Height(); }
 
-void Control::SetVisible(bool visible) { widget_->setVisible(visible); }
-bool Control::Visible() const { return !widget_->isHidden(); }
+void Control::SetVisible(bool visible) { AsWidget(widget_)->setVisible(visible); }
+bool Control::Visible() const { return !AsWidget(widget_)->isHidden(); }
 
 void Control::SetFont(const Font& font)
 {
     font_ = font;
     ApplyFontColor(font.color);
-    if (widget_->window()->isVisible()) {
+    if (AsWidget(widget_)->window()->isVisible()) {
         ApplyFont();
         return;
     }
@@ -103,7 +107,7 @@ void Control::SetFont(const Font& font)
 
 void Control::ApplyFont()
 {
-    widget_->setFont(ToQFont(font_, DesignScale()));
+    AsWidget(widget_)->setFont(ToQFont(font_, DesignScale()));
     FontChanged();
 }
 
@@ -146,6 +150,6 @@ void DrawFocusFrame(QWidget* widget, int inset)
     }
 }
 
-void Control::ApplyFontColor(TColor color) { SetTextColor(widget_, color); }
+void Control::ApplyFontColor(TColor color) { SetTextColor(AsWidget(widget_), color); }
 
 } // namespace tk

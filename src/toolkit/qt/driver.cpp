@@ -8,6 +8,7 @@
 
 #include "device_image.h"
 #include "driver_qt.h"
+#include "native.h"
 #include "qtbridge.h"
 
 #include <QAbstractButton>
@@ -33,8 +34,8 @@ namespace tk::drive {
 
 namespace {
 
-QWidget* Widget(const Control& c) { return c.NativeWidget(); }
-QWidget* Window(const Form& f) { return f.NativeWidget(); }
+QWidget* Widget(const Control& c) { return AsWidget(c.NativeWidget()); }
+QWidget* Window(const Form& f) { return AsWidget(f.NativeWidget()); }
 
 Qt::Key ToQtKey(Key key)
 {
@@ -247,7 +248,7 @@ bool Click(const Form& form, Point at)
     QWidget* window = Window(form);
     if (!window->isVisible())
         return false;
-    const QPoint client = form.ClientWidget()->mapTo(window, QPoint(0, 0));
+    const QPoint client = AsWidget(form.ClientWidget())->mapTo(window, QPoint(0, 0));
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, client + QPoint(ToLogical(at.x), ToLogical(at.y)));
     return true;
 }

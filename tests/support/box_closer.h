@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ public:
 
     explicit BoxCloser(Plan plan) : plan_(std::move(plan)), ticker_(5, [this] { Tick(); }) {}
     BoxCloser() : BoxCloser([](int) { return std::pair{CloseBy::Mouse, 0}; }) {}
+    ~BoxCloser() { *alive_ = false; }
+    BoxCloser(const BoxCloser&) = delete;
+    BoxCloser& operator=(const BoxCloser&) = delete;
 
     std::vector<std::string> texts;  // of every box, in order
     int mostOpen = 0;                // boxes open at the same time, at most
@@ -57,7 +61,9 @@ private:
         if (by == CloseBy::Return || by == CloseBy::Escape) {
             const tk::drive::Key key = by == CloseBy::Return ? tk::drive::Key::Return : tk::drive::Key::Escape;
             // The release comes after the box has gone, to the focus.
-            tk::drive::Later([this, key] {
+            tk::drive::Later([this, key, alive = alive_] {
+                if (!*alive)
+                    return;
                 releasing_ = true;
                 tk::drive::KeyRelease(key);
                 releasing_ = false;
@@ -74,6 +80,8 @@ private:
     Clock::time_point openedAt_;
     bool closing_ = false;
     bool releasing_ = false;
+    // Whether the closer still lives when a release it left comes due.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     tk::drive::Ticker ticker_;
 };
 

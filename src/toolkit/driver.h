@@ -61,8 +61,6 @@ private:
 // Whether the user sees the control: it and every parent up to its window
 // are shown, and the window is.
 bool Shown(const Control& control);
-// Whether it answers the mouse and keys.
-bool Enabled(const Control& control);
 // Every control of the window, each parent before its children, in the order
 // they were made.
 std::vector<Control*> Controls(const Form& form);

@@ -187,7 +187,6 @@ Ticker::Ticker(int milliseconds, std::function<void()> tick) : native_(std::make
 Ticker::~Ticker() = default;
 
 bool Shown(const Control& control) { return Widget(control)->isVisible(); }
-bool Enabled(const Control& control) { return Widget(control)->isEnabled(); }
 
 std::vector<Control*> Controls(const Form& form)
 {

@@ -85,12 +85,16 @@ public:
     void StopTimer() override { repeat_.stop(); }
 
 protected:
+    // Only the left button scrolls; the others go on to the window (the
+    // right one opens the menu).
     void mousePressEvent(QMouseEvent* event) override
     {
-        event->accept();
         pointer_ = event->position().toPoint();
-        if (event->button() != Qt::LeftButton)
+        if (event->button() != Qt::LeftButton || (event->buttons() & ~Qt::LeftButton)) {
+            event->ignore();
             return;
+        }
+        event->accept();
         const ScrollPart part = PartAt(pointer_);
         if (part == ScrollPart::Thumb)
             grip_ = pointer_.x() - Rect(QStyle::SC_ScrollBarSlider).left();
@@ -105,10 +109,13 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        event->accept();
         pointer_ = event->position().toPoint();
-        if (event->button() == Qt::LeftButton)
-            rules.PointerReleased();
+        if (event->button() != Qt::LeftButton) {
+            event->ignore();
+            return;
+        }
+        event->accept();
+        rules.PointerReleased();
     }
 
     void keyPressEvent(QKeyEvent* event) override

@@ -2,15 +2,11 @@
 // and the end of the run.
 
 #include "activities/junsen_form.h"
-#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 #include "app/forms.h"
 #include "app/menu2.h"
 #include "toolkit/application.h"
-
-#include <QApplication>
-#include <QTest>
-#include <QTimer>
+#include "toolkit/driver.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +14,7 @@ using namespace app;
 
 namespace {
 
-void Click(const tk::Control& c) { QTest::mouseClick(tk::AsWidget(c.NativeWidget()), Qt::LeftButton); }
+void Click(const tk::Control& c) { EXPECT_TRUE(tk::drive::Press(c)) << "a hidden control"; }
 
 // The windows as start-up makes them, once for all tests of this file.
 class Program : public ::testing::Test {
@@ -31,7 +27,7 @@ protected:
     void SetUp() override
     {
         Menu2->Show();
-        QApplication::processEvents();
+        tk::drive::ProcessEvents();
         ASSERT_EQ(tk::Application::Instance().ActiveForm(), Menu2);
     }
 };
@@ -68,7 +64,7 @@ TEST_F(Program, OpeningAnActivityResetsItTwiceAndTheMenuHidesItAgain)
             EXPECT_EQ(form->Width(), 1024);
             EXPECT_EQ(form->Height(), 768);
         }
-        QApplication::processEvents();
+        tk::drive::ProcessEvents();
 
         // Pressing the same menu button while the activity is open shows and
         // resets it again.
@@ -77,7 +73,7 @@ TEST_F(Program, OpeningAnActivityResetsItTwiceAndTheMenuHidesItAgain)
         EXPECT_EQ(form->ResetCount, before + 4);
 
         // A click on the menu activates it, which hides both activities.
-        QTest::mouseClick(tk::AsWidget(Menu2->NativeWidget()), Qt::LeftButton, Qt::NoModifier, {240, 240});
+        EXPECT_TRUE(tk::drive::Click(*Menu2, {240, 240}));
         EXPECT_FALSE(Junsen_Form->Visible());
         EXPECT_FALSE(Syoten_Form->Visible());
     }
@@ -98,15 +94,14 @@ TEST_F(Program, TheEndButtonHidesAndTheZoomSurvivesReopening)
 TEST_F(Program, TheQuitButtonEndsTheRunWhileAnActivityIsOpen)
 {
     Click(*Menu2->syoten);
-    QTimer::singleShot(0, [] { Click(*Menu2->syuryo); });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
+    tk::drive::Later([] { Click(*Menu2->syuryo); });
     bool timedOut = false;
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        timedOut = true;
-        QApplication::exit(1);
+    const tk::drive::Ticker watchdog(5000, [&] {
+        if (!timedOut) {
+            timedOut = true;
+            tk::drive::EndRun(1);
+        }
     });
-    watchdog.start(5000);
-    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(tk::drive::RunEventLoop(), 0);
     EXPECT_FALSE(timedOut);
 }

@@ -4,14 +4,10 @@
 // designed for.
 
 #include "activities/syoten_form.h"
-#include "toolkit/qt/native.h"
 
 #include "support/box_closer.h"
 #include "support/syoten_driver.h"
-#include "support/scroll_driver.h"
-
-#include <QScrollBar>
-#include <QTest>
+#include "toolkit/driver.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +17,8 @@
 using namespace activities;
 using box_test::BoxCloser;
 using box_test::CloseBy;
+using tk::drive::BarPart;
+using tk::drive::Key;
 
 namespace {
 
@@ -41,8 +39,7 @@ struct Diagonal : form_test::SyotenDriver {
         EXPECT_EQ(seam.texts, std::vector<std::string>{"２定点が斜めの場合の描画機能は本プログラムにはありません。\r\n"
                                                        "２定点が水平または垂直の場合のみ描画機能は使用できます。"});
     }
-    QWidget* Bar() const { return tk::AsWidget(form.ScrollBar1->NativeWidget()); }
-    QPoint BarPoint(QStyle::SubControl which) const { return scroll_test::BarPoint(*form.ScrollBar1, which); }
+    const tk::ScrollBar& Bar() const { return *form.ScrollBar1; }
 };
 
 } // namespace
@@ -52,21 +49,19 @@ struct Diagonal : form_test::SyotenDriver {
 // the release that follows adds nothing.
 TEST(ModalBox, AHeldArrowOrTroughGivesOneMessageThenNone)
 {
-    for (const QStyle::SubControl part : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarAddPage,
-                                          QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubPage}) {
+    for (const BarPart part : {BarPart::RightArrow, BarPart::RightTrough, BarPart::LeftArrow, BarPart::LeftTrough}) {
         Diagonal w;
         const int start = w.form.ScrollBar1->Position();
-        const bool right = part == QStyle::SC_ScrollBarAddLine || part == QStyle::SC_ScrollBarAddPage;
-        const QPoint at = w.BarPoint(part);
+        const bool right = part == BarPart::RightArrow || part == BarPart::RightTrough;
         // Held well past the bar's repeat delay while the box is open.
         BoxCloser closer([](int) { return std::pair{CloseBy::Mouse, 800}; });
-        QTest::mousePress(w.Bar(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::qWait(300);
-        QTest::mouseRelease(w.Bar(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::qWait(300);
-        EXPECT_EQ(closer.texts, std::vector<std::string>{kDiagonal}) << "part " << part;
+        ASSERT_TRUE(tk::drive::Hold(w.Bar(), part));
+        tk::drive::Wait(300);
+        tk::drive::Release(w.Bar());
+        tk::drive::Wait(300);
+        EXPECT_EQ(closer.texts, std::vector<std::string>{kDiagonal}) << "part " << static_cast<int>(part);
         EXPECT_EQ(closer.mostOpen, 1);
-        EXPECT_EQ(w.form.ScrollBar1->Position(), start + (right ? 1 : -1)) << "one step, part " << part;
+        EXPECT_EQ(w.form.ScrollBar1->Position(), start + (right ? 1 : -1)) << "one step, part " << static_cast<int>(part);
         EXPECT_TRUE(w.form.CurveShown);
     }
 }
@@ -77,13 +72,12 @@ TEST(ModalBox, ADraggedThumbIsLetGoWhenTheMessageComes)
 {
     Diagonal w;
     const int start = w.form.ScrollBar1->Position();
-    const QPoint thumb = w.BarPoint(QStyle::SC_ScrollBarSlider);
     BoxCloser closer;
-    QTest::mousePress(w.Bar(), Qt::LeftButton, Qt::NoModifier, thumb);
+    ASSERT_TRUE(tk::drive::Hold(w.Bar(), BarPart::Thumb));
     for (int dx = 10; dx <= 60; dx += 10)
-        QTest::mouseMove(w.Bar(), thumb + QPoint(dx, 0));
-    QTest::mouseRelease(w.Bar(), Qt::LeftButton, Qt::NoModifier, thumb + QPoint(60, 0));
-    QTest::qWait(100);
+        tk::drive::MovePointer(w.Bar(), dx);
+    tk::drive::Release(w.Bar());
+    tk::drive::Wait(100);
     EXPECT_EQ(closer.texts.size(), 1u);
     EXPECT_GT(w.form.ScrollBar1->Position(), start);
     EXPECT_LT(w.form.ScrollBar1->Position(), start + 5) << "only the first step of the drag";
@@ -96,26 +90,26 @@ TEST(ModalBox, ClosingWithTheKeyboardDoesNotBringItBack)
 {
     for (const CloseBy by : {CloseBy::Return, CloseBy::Escape, CloseBy::Space, CloseBy::Mouse}) {
         Diagonal w;
-        w.Bar()->setFocus(Qt::OtherFocusReason);
+        tk::drive::Focus(w.Bar());
         BoxCloser closer([by](int) { return std::pair{by, 30}; });
-        QTest::keyPress(w.Bar(), Qt::Key_Right);
-        QTest::qWait(50);
-        ASSERT_NE(BoxCloser::FocusOrWindow(), nullptr);
-        QTest::keyRelease(BoxCloser::FocusOrWindow(), Qt::Key_Right);
-        QTest::qWait(200);
+        ASSERT_EQ(tk::drive::Focused(), &w.Bar());
+        tk::drive::KeyPress(Key::Right);
+        tk::drive::Wait(50);
+        tk::drive::KeyRelease(Key::Right);
+        tk::drive::Wait(200);
         EXPECT_EQ(closer.texts.size(), 1u) << "closed by " << static_cast<int>(by);
         EXPECT_EQ(closer.mostOpen, 1);
         EXPECT_FALSE(closer.raisedByClosing);
-        EXPECT_EQ(QApplication::focusWidget(), w.Bar());
+        EXPECT_EQ(tk::drive::Focused(), &w.Bar());
     }
     Diagonal w;
-    QWidget* before = w.Bar()->previousInFocusChain();
-    before->setFocus(Qt::TabFocusReason);
+    // The focus on the graph button, the last stop before the bar.
+    tk::drive::Focus(*w.form.BtnByoga);
     BoxCloser closer;
-    QTest::keyPress(before, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), w.Bar());
-    QTest::keyRelease(w.Bar(), Qt::Key_Tab);
-    QTest::qWait(100);
+    tk::drive::KeyPress(Key::Tab);
+    ASSERT_EQ(tk::drive::Focused(), &w.Bar());
+    tk::drive::KeyRelease(Key::Tab);
+    tk::drive::Wait(100);
     EXPECT_TRUE(closer.texts.empty()) << "the Tab's release ends no scroll";
 }
 
@@ -125,17 +119,15 @@ TEST(ModalBox, NoSecondBoxWhileOneIsOpen)
 {
     Diagonal w;
     int inner = 0;
-    QTimer repaintBehind;
-    QObject::connect(&repaintBehind, &QTimer::timeout, [&] {
-        if (!BoxCloser::OpenBoxes().empty() && inner < 5) {
+    const tk::drive::Ticker repaintBehind(20, [&] {
+        if (!tk::drive::OpenBoxes().empty() && inner < 5) {
             ++inner;
             w.form.PaintBox1Paint(nullptr);
         }
     });
-    repaintBehind.start(20);
     BoxCloser closer([](int) { return std::pair{CloseBy::Return, 300}; });
     w.PressPlane(300, 300);
-    QTest::qWait(100);
+    tk::drive::Wait(100);
     EXPECT_EQ(inner, 5) << "repaints ran while the box was open";
     EXPECT_EQ(closer.texts.size(), 1u);
     EXPECT_EQ(closer.mostOpen, 1);

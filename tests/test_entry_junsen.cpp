@@ -3,11 +3,8 @@
 // toggles, the reset and the keypad's layout.
 
 #include "entry/junsen_entry.h"
-#include "toolkit/qt/native.h"
 
 #include "support/entry_driver.h"
-
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -142,15 +139,22 @@ TEST(KeypadLayout, KeysSitOnTheirPitchAndFocusRunsInTheDesignedOrder)
                       (std::array{8 + 48 * c, 72 + 48 * r, 49, 49}))
                 << grid.at(r).at(c);
         }
+    // Tab from the first key round the window, the keypad's keys in the
+    // order they take the focus.
     std::vector<std::string> order;
-    QWidget* first = tk::AsWidget(w.entry.Keypad.Btn00->NativeWidget());
-    QWidget* x = first;
-    do {
+    const tk::Control* first = w.entry.Keypad.Btn00.get();
+    tk::drive::Focus(*first);
+    const tk::Control* x = first;
+    for (int stops = 0; stops < 100; ++stops) {
         for (const auto& [caption, key] : w.keys)
-            if (tk::AsWidget(key->NativeWidget()) == x && x->parentWidget() == tk::AsWidget(w.entry.Keypad.GroupBox1->NativeWidget()))
+            if (key == x && !dynamic_cast<const tk::SpeedButton*>(key))
                 order.push_back(caption);
-        x = x->nextInFocusChain();
-    } while (x != first);
+        tk::drive::KeyClick(w.form, tk::drive::Key::Tab);
+        x = tk::drive::FocusedIn(w.form);
+        if (x == first || !x)
+            break;
+    }
+    EXPECT_EQ(x, first) << "the focus comes round to the first key";
     EXPECT_EQ(order, (std::vector<std::string>{"０", "．", "決定", "取消", "１", "√", "３", "２", "４", "－",
                                                "６", "５", "７", "＋", "９", "８", "Ｘ＝", "Ｙ＝"}));
 }

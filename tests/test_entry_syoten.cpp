@@ -6,8 +6,6 @@
 
 #include "support/entry_driver.h"
 
-#include <QWidget>
-
 #include <gtest/gtest.h>
 
 #include <array>

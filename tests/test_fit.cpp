@@ -12,6 +12,7 @@
 
 #include "support/form_driver.h"
 #include "support/scaled_driver.h"
+#include "toolkit/qt/driver_qt.h"
 
 #include <QImage>
 #include <QTest>
@@ -112,7 +113,7 @@ TEST(DesignScale, WindowsAndControlsAreShownScaledAndReadInDesignPixels)
     for (const auto& [screenX, designX] : {std::pair{495, 330}, {496, 330}, {497, 331}, {0, 0}, {989, 659}}) {
         // On the first device pixel of the screen pixel, should Qt scale too.
         const auto device = [&](int x) { return static_cast<int>(std::ceil(x * plane->devicePixelRatioF())); };
-        design_test::ClickAtPointer(plane, design_test::PointerAtDevicePixel(plane, {device(screenX), device(495)}));
+        tk::drive::ClickAtPointer(plane, tk::drive::PointerAtDevicePixel(plane, {device(screenX), device(495)}));
         EXPECT_EQ(w.form.Plane.ClickPixel.x, static_cast<float>(designX)) << "screen x " << screenX;
         EXPECT_EQ(w.form.Plane.ClickPixel.y, 330.0f);
     }

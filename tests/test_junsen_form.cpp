@@ -22,7 +22,7 @@ namespace {
 const std::string kRefused = "条件に誤りがあります\r\n再入力してください";
 
 // The pixel of a plane point at the opening zoom, 33 pixels per unit.
-QPoint At(double x, double y)
+tk::Point At(double x, double y)
 {
     return {330 + static_cast<int>(std::lround(33 * x)), 330 - static_cast<int>(std::lround(33 * y))};
 }
@@ -70,7 +70,7 @@ struct Window : form_test::FormDriver<TJunsen_Form> {
     int CurvePixels() { return static_cast<int>(Curve([](double, double) { return 1.0; }).stray); }
 
     // A matching P stores an afterimage; the repaint after it offers the graph.
-    void ShowCurveFrom(QPoint match)
+    void ShowCurveFrom(tk::Point match)
     {
         PressAt(match);
         PressAt(match);
@@ -79,20 +79,20 @@ struct Window : form_test::FormDriver<TJunsen_Form> {
 };
 
 // A 5-pixel dot of the colour centred on p, with nothing drawn over it.
-::testing::AssertionResult Dot(Window& w, QPoint p, TColor colour)
+::testing::AssertionResult Dot(Window& w, tk::Point p, TColor colour)
 {
     const tk::Canvas& plane = w.form.PaintBox1->GetCanvas();
-    return design_test::IsDisc(design_test::InkOf(plane, colour, {p.x() - 4, p.y() - 4, p.x() + 5, p.y() + 5}),
+    return design_test::IsDisc(design_test::InkOf(plane, colour, {p.x - 4, p.y - 4, p.x + 5, p.y + 5}),
                                plane.Grid(), 5, p);
 }
 
 // Whether some pixel of the colour lies within 2 of p: a dot that the
 // segments, drawn after it, partly cover.
-bool Marked(Window& w, QPoint p, TColor colour)
+bool Marked(Window& w, tk::Point p, TColor colour)
 {
     for (int dy = -2; dy <= 2; ++dy)
         for (int dx = -2; dx <= 2; ++dx)
-            if (w.PlanePixel(p.x() + dx, p.y() + dy) == colour)
+            if (w.PlanePixel(p.x + dx, p.y + dy) == colour)
                 return true;
     return false;
 }
@@ -115,8 +115,8 @@ TEST(JunsenWindow, FromTheKeysThroughTrialPointsToTheParabola)
     EXPECT_EQ(cyan.Width(), plane.Grid().PenWidth(2));
     EXPECT_EQ(cyan.Height(), plane.Grid().EdgeClamped(101) - plane.Grid().EdgeClamped(100));
     EXPECT_EQ(cyan.count, cyan.Width() * cyan.Height()) << "one band across the row";
-    EXPECT_TRUE(w.Near(At(2, 0) + QPoint(0, -327), tk::clAqua));
-    EXPECT_TRUE(w.Near(At(2, 0) + QPoint(0, 327), tk::clAqua));
+    EXPECT_TRUE(w.Near(At(2, 0) + tk::Point{0, -327}, tk::clAqua));
+    EXPECT_TRUE(w.Near(At(2, 0) + tk::Point{0, 327}, tk::clAqua));
     EXPECT_TRUE(Dot(w, At(5, 0), tk::clRed));
     EXPECT_EQ(w.CountPlane(tk::clLime), 0) << "the confirm draws no P";
 
@@ -149,12 +149,12 @@ TEST(JunsenWindow, FromTheKeysThroughTrialPointsToTheParabola)
     EXPECT_EQ(c.uncovered, 0);
     EXPECT_GT(c.truePoints, 200);
 
-    w.Scroll(QAbstractSlider::SliderSingleStepAdd);  // 19 units
+    w.Scroll(tk::drive::BarMenuItem::StepRight);  // 19 units
     ASSERT_EQ(w.form.Plane.GridUnit, 19);
     c = w.Curve(parabola);
     EXPECT_EQ(c.stray, 0) << "redrawn at the new scale";
     EXPECT_EQ(c.uncovered, 0);
-    w.Scroll(QAbstractSlider::SliderSingleStepSub);
+    w.Scroll(tk::drive::BarMenuItem::StepLeft);
     w.Type("graph");
     EXPECT_EQ(w.PlaneImage(), without) << "the curve switched off again";
     w.Type("graph");
@@ -205,7 +205,7 @@ TEST(JunsenConfirm, WalksToTheFirstIncompleteField)
     w.Type("Ｘ＝ ２ fx ５ fy ０ pf １ ph １ 決定");
     w.ShowCurveFrom(At(5, 3));
     w.Type("pf √");
-    w.Scroll(QAbstractSlider::SliderSingleStepSub);  // the trail shows the button again
+    w.Scroll(tk::drive::BarMenuItem::StepLeft);  // the trail shows the button again
     w.Type("graph");
     ASSERT_GT(w.CurvePixels(), 300);
     w.Type("決定");
@@ -294,7 +294,7 @@ TEST(JunsenReadout, AMatchingPIsStoredAgainOnEveryRepaint)
     Window w;
     w.Type("Ｙ＝ ０ fx ０ fy ２ pf １ ph １ 決定");
     w.PressAt(At(0, 1));  // PF = PH = 1
-    w.Scroll(QAbstractSlider::SliderSingleStepAdd);
+    w.Scroll(tk::drive::BarMenuItem::StepRight);
     w.Type("graph");
     ASSERT_EQ(w.form.Plane.AfterimageCount, 3);
     for (int k = 1; k <= 3; ++k)
@@ -307,7 +307,7 @@ TEST(JunsenReadout, PenColoursAndWidthsCarryOverBetweenSteps)
     // A pending root on the PF term marks P olive, at the origin before any
     // click and where the plane is pressed afterwards.
     w.Type("pf √");
-    w.Scroll(QAbstractSlider::SliderSingleStepSub);
+    w.Scroll(tk::drive::BarMenuItem::StepLeft);
     EXPECT_TRUE(Dot(w, At(0, 0), tk::clOlive));
     w.PressPlane(400, 200);
     EXPECT_TRUE(Dot(w, {400, 200}, tk::clOlive));
@@ -336,7 +336,7 @@ TEST(JunsenReset, RetryClearAndEnd)
     w.ShowCurveFrom(At(-4, 0));  // PF = 9, PH = 6
     w.Type("fx");  // hides the button and drops the curve; F's x stays red
     EXPECT_FALSE(w.form.BtnByoga->Visible());
-    w.Scroll(QAbstractSlider::SliderSingleStepAdd);  // 19 units; the trail shows the button
+    w.Scroll(tk::drive::BarMenuItem::StepRight);  // 19 units; the trail shows the button
     w.Type("graph");
     ASSERT_TRUE(w.form.CurveShown);
     const std::vector<TColor> plane = w.PlaneImage();
@@ -394,7 +394,7 @@ TEST(JunsenCurve, EachKindOfConicForBothKindsOfLine)
     const struct {
         const char* name;
         const char* keys;
-        QPoint match;
+        tk::Point match;
         bool vertical;
         double fx, fy, e;
     } cases[] = {
@@ -426,7 +426,7 @@ TEST(JunsenCurve, NothingOutsideTheSampledRangeOrThePlane)
     w.Type("Ｘ＝ ０ fx １ fy ９ pf １ ph ２ 決定");
     w.ShowCurveFrom(At(2, 9));  // PF = 1, PH = 2
     EXPECT_GT(w.CurvePixels(), 20);
-    w.Scroll(QAbstractSlider::SliderToMaximum);
+    w.Scroll(tk::drive::BarMenuItem::RightEnd);
     ASSERT_EQ(w.form.Plane.GridUnit, 4);
     EXPECT_EQ(w.CountPlane(tk::clRed), 0);
 

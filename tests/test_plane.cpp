@@ -2,20 +2,15 @@
 // at every zoom, markers, afterimages, clicks and the zoom bar.
 
 #include "activities/junsen_form.h"
-#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 #include "toolkit/canvas.h"
-
-#include <QApplication>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
-#include <QTest>
+#include "toolkit/driver.h"
 
 #include "support/design_pixels.h"
-#include "support/scroll_driver.h"
 
 #include <gtest/gtest.h>
+
+#include <typeinfo>
 
 using namespace activities;
 using tk::TColor;
@@ -31,7 +26,7 @@ struct Opened {
     {
         form.Show();
         form.ClsButtonClick(nullptr);
-        QApplication::processEvents();
+        tk::drive::ProcessEvents();
     }
 };
 
@@ -41,8 +36,6 @@ void SetZoom(ActivityForm& f, int position)
     f.Syokika(nullptr);
     f.PaintBox1Paint(nullptr);
 }
-
-using scroll_test::BarPoint;
 
 } // namespace
 
@@ -153,21 +146,20 @@ TEST(PlaneAfterimages, TheStoreHoldsAThousandAndRedrawsThemAfterAZoom)
 TEST(PlaneClicks, EveryButtonSetsPAtTheExactPlanePointOfThePixel)
 {
     Opened<TSyoten_Form> w;
-    QWidget* surface = tk::AsWidget(w.form.PaintBox1->NativeWidget());
     const struct {
-        Qt::MouseButton button;
-        QPoint at;
+        tk::MouseButton button;
+        tk::Point at;
         plane::RealPoint p;
-    } clicks[] = {{Qt::LeftButton, {330, 330}, {0, 0}},
-                  {Qt::RightButton, {363, 297}, {1, 1}},
-                  {Qt::MiddleButton, {0, 660 - 1}, {-10, -9.9697f}},
-                  {Qt::LeftButton, {347, 330}, {17.0f * 20 / 660, 0}}};
+    } clicks[] = {{tk::MouseButton::Left, {330, 330}, {0, 0}},
+                  {tk::MouseButton::Right, {363, 297}, {1, 1}},
+                  {tk::MouseButton::Middle, {0, 660 - 1}, {-10, -9.9697f}},
+                  {tk::MouseButton::Left, {347, 330}, {17.0f * 20 / 660, 0}}};
     for (const auto& c : clicks) {
-        design_test::Click(surface, c.at, c.button);
+        ASSERT_TRUE(tk::drive::Click(*w.form.PaintBox1, c.at, c.button));
         EXPECT_EQ(w.form.PointPSet, 1);
         EXPECT_FLOAT_EQ(w.form.Plane.PointP().x, c.p.x);
         EXPECT_FLOAT_EQ(w.form.Plane.PointP().y, c.p.y);
-        EXPECT_EQ(w.form.Plane.ClickPixel, (plane::RealPixel{float(c.at.x()), float(c.at.y())}));
+        EXPECT_EQ(w.form.Plane.ClickPixel, (plane::RealPixel{float(c.at.x), float(c.at.y)}));
     }
     // The click repaints at once: P's green dot is on the plane.
     EXPECT_EQ(PlanePixel(w.form, 347, 330), tk::clLime);
@@ -190,8 +182,7 @@ TEST(PlaneZoom, TheBarRepaintsAtTheNewZoomBeforeItStoresThePosition)
         }
     };
     w.form.ScrollBar1->SetPosition(98);
-    QTest::mouseClick(tk::AsWidget(w.form.ScrollBar1->NativeWidget()), Qt::LeftButton, Qt::NoModifier,
-                      BarPoint(*w.form.ScrollBar1, QStyle::SC_ScrollBarAddLine));
+    ASSERT_TRUE(tk::drive::Press(*w.form.ScrollBar1, tk::drive::BarPart::RightArrow));
     EXPECT_EQ(seenStored, 98);
     EXPECT_EQ(seenGridUnit, 4);
     EXPECT_EQ(PlanePixel(w.form, 330 + 165, 100), tk::clSilver) << "already drawn at the new zoom";
@@ -214,12 +205,12 @@ TEST(ActivityFrame, TabRunsFromTheZoomBarThroughTheKeypadToTheRetryButton)
             k.BtnPlus.get(),     k.Btn09.get(),      k.Btn08.get(),  k.BtnKindLeft.get(), k.BtnKindRight.get(),
             f->BtnSai.get(),     f->ScrollBar1.get()};  // the hidden graph button is passed over
         f->Show();
-        tk::AsWidget(f->ScrollBar1->NativeWidget())->setFocus(Qt::OtherFocusReason);
+        tk::drive::Focus(*f->ScrollBar1);
         for (std::size_t i = 0; i < expected.size(); ++i) {
-            QWidget* focus = tk::AsWidget(f->NativeWidget())->focusWidget();
-            ASSERT_EQ(focus, tk::AsWidget(expected[i]->NativeWidget())) << f->Caption() << ", stop " << i << ": "
-                                                           << (focus ? focus->metaObject()->className() : "none");
-            QTest::keyClick(focus, Qt::Key_Tab);
+            const tk::Control* focus = tk::drive::FocusedIn(*f);
+            ASSERT_EQ(focus, expected[i]) << f->Caption() << ", stop " << i << ": "
+                                          << (focus ? typeid(*focus).name() : "none");
+            tk::drive::KeyClick(*f, tk::drive::Key::Tab);
         }
     }
 }

@@ -12,6 +12,7 @@
 #include "support/form_driver.h"
 #include "support/look_check.h"
 #include "support/scaled_driver.h"
+#include "toolkit/qt/driver_qt.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -91,7 +92,7 @@ struct Window : form_test::FormDriver<F> {
         const QPointF offset = box->mapTo(box->window(), QPointF(0, 0)) * box->devicePixelRatioF();
         ASSERT_EQ(origin, QPoint(std::lround(offset.x()), std::lround(offset.y())))
             << "the plane is shown where the pointer finds it";
-        design_test::ClickAtPointer(box, design_test::PointerAtDevicePixel(box, device));
+        tk::drive::ClickAtPointer(box, tk::drive::PointerAtDevicePixel(box, device));
     }
 };
 

@@ -14,22 +14,17 @@
 // bounds it.
 
 #include "activities/junsen_form.h"
-#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 #include "app/forms.h"
 #include "app/menu2.h"
 #include "plane/mapping.h"
 #include "toolkit/application.h"
+#include "toolkit/button.h"
+#include "toolkit/driver.h"
+#include "toolkit/label.h"
+#include "toolkit/speedbutton.h"
 
 #include "support/box_closer.h"
-#include "support/design_pixels.h"
-#include "support/scroll_driver.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLabel>
-#include <QScrollBar>
-#include <QTest>
 
 #include <cmath>
 
@@ -52,6 +47,9 @@ namespace {
 
 using activities::ActivityForm;
 using Clock = std::chrono::steady_clock;
+using tk::drive::BarMenuItem;
+using tk::drive::BarPart;
+using tk::drive::Key;
 
 long EnvOr(const char* name, long fallback)
 {
@@ -99,15 +97,14 @@ std::string Describe(const Event& e, const std::vector<std::vector<std::string>>
     return s.str();
 }
 
-const Qt::Key kKeys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_Tab,  Qt::Key_Backtab, Qt::Key_Left,
-                         Qt::Key_Right, Qt::Key_Home,   Qt::Key_End,  Qt::Key_PageUp,  Qt::Key_PageDown,
-                         Qt::Key_Escape, Qt::Key_5,     Qt::Key_Minus};
+const Key kKeys[] = {Key::Space, Key::Return, Key::Tab,      Key::Backtab, Key::Left,
+                     Key::Right, Key::Home,   Key::End,      Key::PageUp,  Key::PageDown,
+                     Key::Escape, Key::D5,    Key::Minus};
 
-const QAbstractSlider::SliderAction kActions[] = {
-    QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderSingleStepSub,
-    QAbstractSlider::SliderPageStepAdd,   QAbstractSlider::SliderPageStepSub,
-    QAbstractSlider::SliderToMinimum,     QAbstractSlider::SliderToMaximum,
-    QAbstractSlider::SliderMove};
+// The zoom bar's menu items, then the thumb dragged to a position.
+const BarMenuItem kMenuItems[] = {BarMenuItem::StepRight, BarMenuItem::StepLeft, BarMenuItem::PageRight,
+                                  BarMenuItem::PageLeft,  BarMenuItem::LeftEnd,  BarMenuItem::RightEnd};
+constexpr int kActions = static_cast<int>(std::size(kMenuItems)) + 1;
 
 // What the soak reached, to show that it reaches the interesting states.
 struct Stats {
@@ -132,7 +129,7 @@ public:
         else
             tk::Application::Instance().SetMessageHandler([](const std::string&, const std::string&) { ++messages_; });
         menu_->Show();
-        QApplication::processEvents();
+        tk::drive::ProcessEvents();
     }
     ~World()
     {
@@ -160,20 +157,30 @@ public:
         std::vector<std::vector<std::string>> all;
         for (int k : {0, 1, 2}) {
             all.emplace_back();
-            for (const QAbstractButton* b : Buttons(k))
-                all.back().push_back(b->text().toStdString());
+            for (const tk::Control* b : Buttons(k))
+                all.back().push_back(CaptionOf(*b));
         }
         return all;
     }
 
     // The buttons of a form, in a fixed order.
-    std::vector<QAbstractButton*> Buttons(int k) const
+    std::vector<const tk::Control*> Buttons(int k) const
     {
-        std::vector<QAbstractButton*> all;
-        for (QAbstractButton* b : tk::AsWidget(Form(k).NativeWidget())->findChildren<QAbstractButton*>())
-            if (k != 0 || b != tk::AsWidget(menu_->syuryo->NativeWidget()))
-                all.push_back(b);
+        std::vector<const tk::Control*> all;
+        for (const tk::Control* c : tk::drive::Controls(Form(k)))
+            if ((dynamic_cast<const tk::Button*>(c) || dynamic_cast<const tk::SpeedButton*>(c)) &&
+                (k != 0 || c != menu_->syuryo.get()))
+                all.push_back(c);
         return all;
+    }
+
+    static std::string CaptionOf(const tk::Control& c)
+    {
+        if (const auto* b = dynamic_cast<const tk::Button*>(&c))
+            return b->Caption();
+        if (const auto* b = dynamic_cast<const tk::SpeedButton*>(&c))
+            return b->Caption();
+        return {};
     }
 
     // Draws what a student could do next: mostly single presses, clicks and
@@ -218,7 +225,7 @@ public:
             e.shift = pick(8);
         } else if (roll < 90) {
             e.kind = Kind::Scroll;
-            e.target = pick(static_cast<int>(std::size(kActions)));
+            e.target = pick(kActions);
             e.x = pick(101);
         } else if (roll < 94) {
             e.kind = Kind::Drag;
@@ -240,70 +247,61 @@ public:
         boxesBefore_ = closer_ ? closer_->texts.size() : 0;
         if (realBoxes_ && (e.kind == Kind::Scroll || e.kind == Kind::Drag)) {
             UseBar(e);
-            QApplication::processEvents();
+            tk::drive::ProcessEvents();
             return;
         }
         switch (e.kind) {
         case Kind::Click: {
             const auto buttons = Buttons(e.form);
-            QAbstractButton* b = buttons[static_cast<std::size_t>(e.target) % buttons.size()];
-            if (b->isVisibleTo(tk::AsWidget(form.NativeWidget())))
-                QTest::mouseClick(b, Qt::LeftButton);
+            // A hidden button is not there to be clicked.
+            (void)tk::drive::Press(*buttons[static_cast<std::size_t>(e.target) % buttons.size()]);
             break;
         }
         case Kind::PlaneDown: {
-            static const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
-            Qt::KeyboardModifiers mods;
+            static const tk::MouseButton buttons[] = {tk::MouseButton::Left, tk::MouseButton::Right,
+                                                      tk::MouseButton::Middle};
+            tk::ShiftState shift = 0;
             if (e.shift & 1)
-                mods |= Qt::ShiftModifier;
+                shift |= tk::ssShift;
             if (e.shift & 2)
-                mods |= Qt::ControlModifier;
+                shift |= tk::ssCtrl;
             if (e.shift & 4)
-                mods |= Qt::AltModifier;
-            design_test::Click(tk::AsWidget(Activity(e.form).PaintBox1->NativeWidget()), QPoint(e.x, e.y), buttons[e.button], mods);
+                shift |= tk::ssAlt;
+            (void)tk::drive::Click(*Activity(e.form).PaintBox1, {e.x, e.y}, buttons[e.button], shift);
             break;
         }
         case Kind::Scroll: {
-            auto* bar = static_cast<QScrollBar*>(tk::AsWidget(Activity(e.form).ScrollBar1->NativeWidget()));
-            const auto action = kActions[e.target];
-            if (action == QAbstractSlider::SliderMove) {
-                bar->setSliderDown(true);
-                bar->setSliderPosition(e.x);
-                bar->setSliderDown(false);
+            const tk::ScrollBar& bar = *Activity(e.form).ScrollBar1;
+            if (e.target < static_cast<int>(std::size(kMenuItems))) {
+                (void)tk::drive::ChooseFromMenu(bar, kMenuItems[e.target]);
             } else {
-                bar->triggerAction(action);
+                const int to[] = {e.x};
+                (void)tk::drive::DragThumb(bar, to);
             }
             break;
         }
         case Kind::Drag: {
-            auto* bar = static_cast<QScrollBar*>(tk::AsWidget(Activity(e.form).ScrollBar1->NativeWidget()));
-            bar->setSliderDown(true);
+            std::vector<int> positions;
             const int step = e.y >= e.x ? 1 : -1;
             for (int p = e.x; step > 0 ? p < e.y : p > e.y; p += step)
-                bar->setSliderPosition(p);
-            bar->setSliderPosition(e.y);
-            bar->setSliderDown(false);
+                positions.push_back(p);
+            positions.push_back(e.y);
+            (void)tk::drive::DragThumb(*Activity(e.form).ScrollBar1, positions);
             break;
         }
         case Kind::Key: {
-            QWidget* focus = QApplication::focusWidget();
-            QTest::keyClick(focus && focus->window() == tk::AsWidget(form.NativeWidget()) ? focus : tk::AsWidget(form.NativeWidget()),
-                            kKeys[e.target]);
+            tk::drive::KeyClick(form, kKeys[e.target]);
             break;
         }
         case Kind::FitClick: {
-            QWidget* surface = tk::AsWidget(Activity(e.form).PaintBox1->NativeWidget());
-            const QPoint at(NearestFit(e.form, e.y), e.y);
-            QTest::mousePress(surface, Qt::LeftButton, {}, at);
-            QTest::mouseRelease(surface, Qt::LeftButton, {}, at);
+            (void)tk::drive::Click(*Activity(e.form).PaintBox1, {NearestFit(e.form, e.y), e.y});
             break;
         }
         case Kind::MenuPress:
-            QTest::mousePress(tk::AsWidget(form.NativeWidget()), Qt::LeftButton, {}, QPoint(240, 240));
-            QTest::mouseRelease(tk::AsWidget(form.NativeWidget()), Qt::LeftButton, {}, QPoint(240, 240));
+            (void)tk::drive::Click(form, {240, 240});
             break;
         }
-        QApplication::processEvents();
+        tk::drive::ProcessEvents();
     }
 
     static int Messages() { return messages_; }
@@ -335,9 +333,15 @@ public:
             for (const std::string& text : {f.Plane.ReadoutCoordinates, f.Plane.ReadoutQuantity})
                 if (HasNonNumber(text))
                     return where + "readout \"" + text + "\"";
-            for (const QLabel* l : tk::AsWidget(f.NativeWidget())->findChildren<QLabel*>())
-                if (HasNonNumber(l->text().toStdString()))
-                    return where + "label \"" + l->text().toStdString() + "\"";
+            for (const tk::Control* c : tk::drive::Controls(f)) {
+                std::string text;
+                if (const auto* l = dynamic_cast<const tk::Label*>(c))
+                    text = l->Caption();
+                else if (const auto* t = dynamic_cast<const tk::StaticText*>(c))
+                    text = t->Caption();
+                if (HasNonNumber(text))
+                    return where + "label \"" + text + "\"";
+            }
         }
         const int jt = junsen_->Entry.InputTarget;
         const int st = syoten_->Entry.InputTarget;
@@ -402,33 +406,32 @@ private:
     // held for a while, a key held down, or the thumb dragged.
     void UseBar(const Event& e) const
     {
-        tk::ScrollBar& bar = *Activity(e.form).ScrollBar1;
-        QWidget* w = tk::AsWidget(bar.NativeWidget());
+        const tk::ScrollBar& bar = *Activity(e.form).ScrollBar1;
         if (e.kind == Kind::Drag) {
-            const QPoint thumb = scroll_test::BarPoint(bar, QStyle::SC_ScrollBarSlider);
-            QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, thumb);
+            if (!tk::drive::Hold(bar, BarPart::Thumb))
+                return;
             const int dx = (e.y - e.x) * 5;
             for (int i = 1; i <= 5; ++i)
-                QTest::mouseMove(w, thumb + QPoint(dx * i / 5, 0));
-            QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, thumb + QPoint(dx, 0));
+                tk::drive::MovePointer(bar, dx * i / 5);
+            tk::drive::Release(bar);
             return;
         }
         // Mostly brief; now and then up to 700 ms, past the bar's repeat delay.
         const int held = e.x < 80 ? e.x : (e.x - 70) * 23;
-        static const QStyle::SubControl parts[] = {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine,
-                                                   QStyle::SC_ScrollBarAddPage, QStyle::SC_ScrollBarSubPage};
-        static const Qt::Key keys[] = {Qt::Key_Right, Qt::Key_Left, Qt::Key_PageDown, Qt::Key_Home};
+        static const BarPart parts[] = {BarPart::RightArrow, BarPart::LeftArrow, BarPart::RightTrough,
+                                        BarPart::LeftTrough};
+        static const Key keys[] = {Key::Right, Key::Left, Key::PageDown, Key::Home};
         if (e.target < 4) {
-            const QPoint at = scroll_test::BarPoint(bar, parts[e.target]);
-            QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at);
-            QTest::qWait(held);
-            QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, at);
+            if (!tk::drive::Hold(bar, parts[e.target]))
+                return;
+            tk::drive::Wait(held);
+            tk::drive::Release(bar);
         } else {
-            const Qt::Key key = keys[e.target % 4];
-            w->setFocus(Qt::OtherFocusReason);
-            QTest::keyPress(w, key);
-            QTest::qWait(held / 4);
-            QTest::keyRelease(QApplication::focusWidget() ? QApplication::focusWidget() : w, key);
+            const Key key = keys[e.target % 4];
+            tk::drive::Focus(bar);
+            tk::drive::KeyPress(key);
+            tk::drive::Wait(held / 4);
+            tk::drive::KeyRelease(key);
         }
     }
 
@@ -436,7 +439,7 @@ private:
     Event ClickOn(int k, const tk::Control& control) const
     {
         const auto buttons = Buttons(k);
-        const auto at = std::find(buttons.begin(), buttons.end(), tk::AsWidget(control.NativeWidget()));
+        const auto at = std::find(buttons.begin(), buttons.end(), &control);
         return Event{Kind::Click, k, static_cast<int>(at - buttons.begin()), 0, 0, 0, 0};
     }
 

@@ -6,9 +6,6 @@
 
 #include "support/syoten_driver.h"
 
-#include <QMessageBox>
-#include <QTimer>
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -28,7 +25,7 @@ const std::string kDiagonal = "２定点が斜めの場合の描画機能は本�
                               "２定点が水平または垂直の場合のみ描画機能は使用できます。";
 
 // The pixel of a plane point at the opening zoom, 33 pixels per unit.
-QPoint At(double x, double y)
+tk::Point At(double x, double y)
 {
     return {330 + static_cast<int>(std::lround(33 * x)), 330 - static_cast<int>(std::lround(33 * y))};
 }
@@ -63,7 +60,7 @@ TEST(SyotenWindow, FromTheKeysThroughTrialPointsToTheEllipse)
     EXPECT_TRUE(w.Shows(plane::kStatusStrip, tk::clRed, ""));
 
     // Until the plane is clicked a repaint shows neither P nor a readout.
-    w.Scroll(QAbstractSlider::SliderSingleStepSub);  // position 50: still 20 units
+    w.Scroll(tk::drive::BarMenuItem::StepLeft);  // position 50: still 20 units
     EXPECT_EQ(w.CountPlane(tk::clLime), 0);
     EXPECT_EQ(w.CountPlane(tk::clFuchsia) + w.CountPlane(tk::clYellow), 0);
     EXPECT_EQ(w.PlanePixel(231, 330), tk::clMaroon);
@@ -91,8 +88,8 @@ TEST(SyotenWindow, FromTheKeysThroughTrialPointsToTheEllipse)
     EXPECT_EQ(c.uncovered, 0) << "a closed outline";
 
     // The zoom redraws the curve at once at the new scale.
-    w.Scroll(QAbstractSlider::SliderSingleStepAdd);
-    w.Scroll(QAbstractSlider::SliderSingleStepAdd);  // position 52: 19 units
+    w.Scroll(tk::drive::BarMenuItem::StepRight);
+    w.Scroll(tk::drive::BarMenuItem::StepRight);  // position 52: 19 units
     ASSERT_EQ(w.form.Plane.GridUnit, 19);
     c = w.Against(ellipse);
     EXPECT_EQ(c.stray, 0);
@@ -145,7 +142,7 @@ TEST(SyotenWindow, OpensMaximizedWithItsControlsInPlace)
 struct ReadoutCase {
     const char* name;
     const char* keys;
-    QPoint press;
+    tk::Point press;
     const char* coordinates;
     const char* quantity;
     bool matched;
@@ -295,7 +292,7 @@ TEST(SyotenConfirm, ChecksTheDistanceExactlyAgainstF1F2)
 struct CurveCase {
     const char* name;
     const char* keys;
-    QPoint onCurve;
+    tk::Point onCurve;
     double x1, y1, x2, y2;
     bool sum;
     double value;
@@ -310,7 +307,7 @@ TEST_P(SyotenCurve, TheGraphButtonDrawsTheTrueConic)
     const CurveCase& c = GetParam();
     Window w;
     if (c.closest)
-        w.Scroll(QAbstractSlider::SliderToMaximum);
+        w.Scroll(tk::drive::BarMenuItem::RightEnd);
     w.Type(c.keys);
     w.PressAt(c.onCurve);
     w.PressAt(c.onCurve);
@@ -343,7 +340,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SyotenCurve, ASumLongerThanTheSampledRangeIsClosedByAChord)
 {
     Window w;
-    w.Scroll(QAbstractSlider::SliderToMaximum);
+    w.Scroll(tk::drive::BarMenuItem::RightEnd);
     ASSERT_EQ(w.form.Plane.GridUnit, 4);
     w.Type("x1 ０ y1 ５ x2 ０ y2 ５ dist 和＝ １ ０ 決定");
     w.PressPlane(330, 330);  // the origin, 5 from the focus
@@ -378,26 +375,24 @@ TEST(SyotenDiagonal, EachRepaintWithTheCurveOnRaisesTheMessage)
     EXPECT_EQ(w.form.Plane.Canvas().PenColor(), pen);
     w.PressPlane(300, 300);
     EXPECT_EQ(w.messages.texts.size(), 2u);
-    w.Scroll(QAbstractSlider::SliderSingleStepAdd);
+    w.Scroll(tk::drive::BarMenuItem::StepRight);
     EXPECT_EQ(w.messages.texts.size(), 3u);
 
     // The real box, closed with OK as soon as it is up.
     tk::Application::Instance().SetMessageHandler({});
     std::vector<std::string> shown;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown.push_back(box->text().toStdString());
-            box->accept();
+    const tk::drive::Ticker closer(10, [&] {
+        if (const auto box = tk::drive::ModalBox()) {
+            shown.push_back(box->text);
+            tk::drive::AcceptBox();
         }
     });
-    closer.start(10);
     const int resets = w.form.ResetCount;
     w.PressPlane(300, 300);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "２定点が斜めの場合の描画機能は本プログラムにはありません。\n"
                         "２定点が水平または垂直の場合のみ描画機能は使用できます。");
-    QTest::qWait(200);
+    tk::drive::Wait(200);
     EXPECT_EQ(shown.size(), 1u);
     EXPECT_EQ(w.form.ResetCount, resets);
     w.Type("graph");
@@ -412,7 +407,7 @@ TEST(SyotenOpenCases, RefusedConditionsDrawNoFalseCurve)
 {
     const struct {
         const char* keys;
-        QPoint match;
+        tk::Point match;
         bool segment;  // the sum equal to |F1F2|: its locus is the segment F1F2
     } cases[] = {
         {"x1 － √ ２ y1 ０ x2 √ ７ y2 ０ dist 和＝ ４ 決定", {354, 330}, false},  // |F1F2| = 4.0599...

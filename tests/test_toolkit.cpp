@@ -21,6 +21,7 @@
 #include <QWidget>
 
 #include "support/design_pixels.h"
+#include "toolkit/driver.h"
 #include "support/scroll_driver.h"
 
 #include <gtest/gtest.h>
@@ -480,10 +481,10 @@ TEST(PaintBox, MouseDownForEveryButtonAtTheClickedPixel)
     };
     std::vector<Down> downs;
     box.OnMouseDown = [&](Object*, MouseButton b, ShiftState s, int x, int y) { downs.push_back({b, s, x, y}); };
-    design_test::Click(tk::AsWidget(box.NativeWidget()), {3, 4}, Qt::LeftButton);
-    design_test::Click(tk::AsWidget(box.NativeWidget()), {50, 60}, Qt::RightButton, Qt::ShiftModifier);
-    design_test::Click(tk::AsWidget(box.NativeWidget()), {99, 0}, Qt::MiddleButton, Qt::ControlModifier);
-    design_test::DoubleClick(tk::AsWidget(box.NativeWidget()), {7, 7});
+    ASSERT_TRUE(drive::Click(box, {3, 4}, MouseButton::Left));
+    ASSERT_TRUE(drive::Click(box, {50, 60}, MouseButton::Right, ssShift));
+    ASSERT_TRUE(drive::Click(box, {99, 0}, MouseButton::Middle, ssCtrl));
+    ASSERT_TRUE(drive::DoubleClick(box, {7, 7}));
     ASSERT_GE(downs.size(), 4u);
     EXPECT_EQ(downs[0].button, MouseButton::Left);
     EXPECT_EQ(downs[0].x, 3);

@@ -1,21 +1,16 @@
 #pragma once
 
-// What a user does and sees in design pixels, whatever the device scale the
-// tests run at (Qt's own scaling times the design scale): a press on a
-// design pixel lands where the pointer is on a whole device pixel inside it,
-// and what a surface shows is measured in its device pixels against what a
-// pen of a design width gives there. A single design pixel of a surface is
-// read with Canvas::Pixel, at the device pixel at its centre.
+// What a user sees in design pixels, whatever the device scale the tests run
+// at (Qt's own scaling times the design scale): what a surface shows is
+// measured in its device pixels against what a pen of a design width gives
+// there. A single design pixel of a surface is read with Canvas::Pixel, at
+// the device pixel at its centre; a press on a design pixel lands on a whole
+// device pixel inside it (tk::drive::Click).
 
 #include "toolkit/canvas.h"
 #include "toolkit/device_grid.h"
-#include "toolkit/qt/device_image.h"
 
-#include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
-#include <QPoint>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -23,64 +18,6 @@
 #include <cmath>
 
 namespace design_test {
-
-// The device pixels of the widget's design pixels.
-inline tk::DeviceGrid Grid(const QWidget* widget) { return tk::DeviceGrid(tk::DeviceScale(widget)); }
-
-// Where, in the widget's logical coordinates, the window system reports a
-// pointer on device pixel `device` of the widget's own area: a whole device
-// pixel of the window divided by Qt's ratio. The widget's area starts on
-// the device pixel nearest to its origin.
-inline QPointF PointerAtDevicePixel(const QWidget* widget, QPoint device)
-{
-    const double ratio = widget->devicePixelRatioF();
-    const QPointF offset = widget->mapTo(widget->window(), QPointF(0, 0));
-    const QPointF window(std::round(offset.x() * ratio) + device.x(), std::round(offset.y() * ratio) + device.y());
-    return window / ratio - offset;
-}
-
-// The same for the device pixel at the centre of design pixel `design`.
-inline QPointF PointerAt(const QWidget* widget, QPoint design)
-{
-    const tk::DeviceGrid grid = Grid(widget);
-    return PointerAtDevicePixel(widget, QPoint(static_cast<int>(grid.CentrePixel(design.x())),
-                                               static_cast<int>(grid.CentrePixel(design.y()))));
-}
-
-// One mouse event at a logical position, as the window system delivers it.
-inline void Send(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button,
-                 Qt::KeyboardModifiers modifiers)
-{
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::MouseButtons(Qt::NoButton) : Qt::MouseButtons(button);
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, modifiers);
-    QApplication::sendEvent(widget, &event);
-}
-
-// A press and release of the button at a logical position.
-inline void ClickAtPointer(QWidget* widget, QPointF at, Qt::MouseButton button = Qt::LeftButton,
-                           Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    Send(widget, QEvent::MouseButtonPress, at, button, modifiers);
-    Send(widget, QEvent::MouseButtonRelease, at, button, modifiers);
-}
-
-// A click of the button on design pixel `design` of the widget.
-inline void Click(QWidget* widget, QPoint design, Qt::MouseButton button = Qt::LeftButton,
-                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    ClickAtPointer(widget, PointerAt(widget, design), button, modifiers);
-}
-
-// A double click on design pixel `design` as a widget receives it: press,
-// release, the second press as a double click, release.
-inline void DoubleClick(QWidget* widget, QPoint design, Qt::MouseButton button = Qt::LeftButton)
-{
-    const QPointF at = PointerAt(widget, design);
-    ClickAtPointer(widget, at, button);
-    Send(widget, QEvent::MouseButtonDblClick, at, button, Qt::NoModifier);
-    Send(widget, QEvent::MouseButtonRelease, at, button, Qt::NoModifier);
-}
 
 // The device pixels of one colour within a design rectangle of a canvas:
 // how many, and their bounds (inclusive).
@@ -134,11 +71,11 @@ inline int DiscPixels(const tk::DeviceGrid& g, int designWidth)
 // Whether the ink is a round disc as wide as a pen of the design width,
 // centred on design pixel `at` (a disc of even width on its top-left
 // corner), within half a device pixel.
-inline ::testing::AssertionResult IsDisc(const Ink& ink, const tk::DeviceGrid& g, int designWidth, QPoint at)
+inline ::testing::AssertionResult IsDisc(const Ink& ink, const tk::DeviceGrid& g, int designWidth, tk::Point at)
 {
     const int d = g.PenWidth(designWidth);
     const double odd = designWidth % 2 == 1 ? 0.5 : 0;
-    const double cx = (at.x() + odd) * g.Scale(), cy = (at.y() + odd) * g.Scale();
+    const double cx = (at.x + odd) * g.Scale(), cy = (at.y + odd) * g.Scale();
     auto failure = [&] {
         return ::testing::AssertionFailure() << "at scale " << g.Scale() << " the ink spans device pixels " << ink.left
                                              << ".." << ink.right << " x " << ink.top << ".." << ink.bottom << " ("

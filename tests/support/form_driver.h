@@ -6,7 +6,6 @@
 // above it and the message boxes it raised.
 
 #include "activities/activity_form.h"
-#include "toolkit/qt/native.h"
 #include "entry/condition_entry.h"
 #include "entry/syoten_entry.h"
 #include "plane/readout.h"
@@ -14,11 +13,8 @@
 #include "support/design_pixels.h"
 #include "toolkit/application.h"
 #include "toolkit/canvas.h"
+#include "toolkit/driver.h"
 
-#include <QApplication>
-#include <QImage>
-#include <QScrollBar>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -53,11 +49,8 @@ struct MessageLog {
 // be clicked.
 inline void Click(const tk::Control& c, std::string_view name = "a control")
 {
-    if (!tk::AsWidget(c.NativeWidget())->isVisible()) {
+    if (!tk::drive::Press(c))
         ADD_FAILURE() << "clicked a hidden control: " << name;
-        return;
-    }
-    QTest::mouseClick(tk::AsWidget(c.NativeWidget()), Qt::LeftButton);
 }
 
 using KeyMap = std::map<std::string, const tk::Control*, std::less<>>;
@@ -95,7 +88,7 @@ struct FormDriver {
         keys["graph"] = form.BtnByoga.get();
         form.Show();
         form.ClsButtonClick(nullptr);
-        QApplication::processEvents();
+        tk::drive::ProcessEvents();
     }
 
     // Clicks the blank-separated keys of a sequence, e.g. "x1 － ３ 決定".
@@ -129,16 +122,16 @@ struct FormDriver {
     }
 
     // A press of a mouse button on pixel (x, y) of the plane.
-    void PressPlane(int x, int y, Qt::MouseButton button = Qt::LeftButton)
+    void PressPlane(int x, int y, tk::MouseButton button = tk::MouseButton::Left)
     {
-        design_test::Click(tk::AsWidget(form.PaintBox1->NativeWidget()), QPoint(x, y), button);
+        EXPECT_TRUE(tk::drive::Click(*form.PaintBox1, {x, y}, button)) << "the plane is not shown";
     }
-    void PressAt(QPoint p) { PressPlane(p.x(), p.y()); }
+    void PressAt(tk::Point p) { PressPlane(p.x, p.y); }
 
-    // One notification of the zoom bar, as its arrows, track or keys send it.
-    void Scroll(QAbstractSlider::SliderAction action)
+    // One notification of the zoom bar, as an item of its menu gives it.
+    void Scroll(tk::drive::BarMenuItem item)
     {
-        static_cast<QScrollBar*>(tk::AsWidget(form.ScrollBar1->NativeWidget()))->triggerAction(action);
+        EXPECT_TRUE(tk::drive::ChooseFromMenu(*form.ScrollBar1, item)) << "the zoom bar's menu";
     }
 
     tk::TColor PlanePixel(int x, int y) { return form.PaintBox1->GetCanvas().Pixel(x, y); }
@@ -165,11 +158,11 @@ struct FormDriver {
 
     // Whether a pixel of the plane within one of p has the colour, as
     // on a line 2 pixels wide.
-    bool Near(QPoint p, tk::TColor colour)
+    bool Near(tk::Point p, tk::TColor colour)
     {
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
-                if (PlanePixel(p.x() + dx, p.y() + dy) == colour)
+                if (PlanePixel(p.x + dx, p.y + dy) == colour)
                     return true;
         return false;
     }
@@ -196,11 +189,10 @@ struct FormDriver {
         tk::Canvas& window = form.GetCanvas();
         // At the window canvas's own device scale, so that the glyphs match.
         const tk::DeviceGrid& grid = window.Grid();
-        QImage image(grid.EdgeClamped(rect.right), grid.EdgeClamped(rect.bottom), QImage::Format_RGB32);
         int differ = 0;
         {
-            tk::Canvas expected;
-            expected.Attach(&image, nullptr, grid.Scale());
+            tk::drive::Sketch sketch(rect.right, rect.bottom, grid.Scale());
+            tk::Canvas& expected = sketch.GetCanvas();
             expected.SetFont(window.GetFont());
             expected.SetBrushColor(form.Color());
             plane::WriteStrip(expected, rect, colour, text);

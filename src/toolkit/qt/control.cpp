@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace tk {
 
@@ -45,13 +46,34 @@ private:
     Control& control_;
 };
 
+namespace {
+// The control that steers each widget. Kept apart from the widget, which a
+// parent may delete before the control goes.
+std::unordered_map<const QWidget*, Control*>& Steering()
+{
+    static std::unordered_map<const QWidget*, Control*> controls;
+    return controls;
+}
+} // namespace
+
 Control::Control(NativeView* view) : widget_(view)
 {
     const QWidget* widget = AsWidget(view);
     bounds_ = {widget->x(), widget->y(), widget->x() + widget->width(), widget->y() + widget->height()};
+    Steering()[widget] = this;
 }
 
-Control::~Control() = default;
+Control* ControlOf(const QWidget* widget)
+{
+    const auto it = Steering().find(widget);
+    return it == Steering().end() ? nullptr : it->second;
+}
+
+Control::~Control()
+{
+    if (const auto it = Steering().find(AsWidget(widget_)); it != Steering().end() && it->second == this)
+        Steering().erase(it);
+}
 
 void Control::SetBounds(int left, int top, int width, int height)
 {

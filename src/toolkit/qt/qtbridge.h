@@ -36,6 +36,8 @@ void DrawFocusFrame(class QWidget* widget, int inset);
 // they were set to then, so that a face is opened and read only once a
 // window that shows it appears.
 int WindowShowingEvent();
+// The control that steers the widget, if any.
+class Control* ControlOf(const class QWidget* widget);
 // Registers the installed faces that stand in for the designed ones, and
 // has captions in a face without bold struck twice one design pixel apart,
 // at every scale (this wraps the application's style: call it after the

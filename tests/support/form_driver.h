@@ -195,7 +195,7 @@ struct FormDriver {
         tk::Canvas& window = form.GetCanvas();
         // At the window canvas's own device scale, so that the glyphs match.
         const tk::DeviceGrid& grid = window.Grid();
-        QImage image(grid.EdgeClamped(rect.right), grid.EdgeClamped(rect.bottom), QImage::Format_RGB32);
+        tk::Image image(grid.EdgeClamped(rect.right), grid.EdgeClamped(rect.bottom));
         int differ = 0;
         {
             tk::Canvas expected;

@@ -5,6 +5,7 @@
 #include "messagebox.h"
 #include "presses.h"
 #include "qtbridge.h"
+#include "text_painter.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -58,6 +59,7 @@ struct Application::Native {
     QApplication app;
     ActivationFilter filter;
     QTimer grace;
+    QtTextPainter texts;
 };
 
 namespace {
@@ -86,6 +88,7 @@ Application::Application(int& argc, char** argv, double designScale)
     SetDesignScale(designScale > 0 ? designScale : ScreenFitScale());
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterFontSubstitutes();
+    SetTextPainter(&native_->texts);
     native_->app.installEventFilter(&native_->filter);
     native_->grace.setSingleShot(true);
     QObject::connect(&native_->grace, &QTimer::timeout, [this] { awaitingWindowSystem_ = nullptr; });
@@ -94,6 +97,7 @@ Application::Application(int& argc, char** argv, double designScale)
 Application::~Application()
 {
     owned_.clear();
+    SetTextPainter(nullptr);
     native_.reset();
     instance = nullptr;
 }

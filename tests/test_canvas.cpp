@@ -163,7 +163,7 @@ namespace {
 // device scale: a wide pen covers the device pixels whose centres lie within
 // half its width of the segment laid at the pen coordinates (centres and
 // ends in half pixels, so that every comparison is exact); a 1-pixel pen
-// one pixel a column (a row where steeper), both ends included.
+// one pixel a column (a row where steeper).
 bool RuleCovers(const DeviceGrid& g, int designWidth, Point a, Point b, int x, int y)
 {
     const int w = g.PenWidth(designWidth);
@@ -172,15 +172,24 @@ bool RuleCovers(const DeviceGrid& g, int designWidth, Point a, Point b, int x, i
     if (w == 1) {
         if ((x == ax && y == ay) || (x == bx && y == by))
             return true;
-        const double dx = bx - ax, dy = by - ay;
-        if (std::fabs(dx) >= std::fabs(dy)) {
-            if (x <= std::min(ax, bx) || x >= std::max(ax, bx))
-                return false;
-            return y == std::floor(ay + (x + 0.5 - ax) * dy / dx);
-        }
-        if (y <= std::min(ay, by) || y >= std::max(ay, by))
+        // One pixel a column from the left end (a row from the top end where
+        // steeper): the segment's offset there, half a pixel further on
+        // where it falls.
+        const bool steep = std::fabs(by - ay) > std::fabs(bx - ax);
+        const double along0 = steep ? std::min(ay, by) : std::min(ax, bx), along1 = steep ? std::max(ay, by) : std::max(ax, bx);
+        const double across0 = steep ? (ay < by ? ax : bx) : (ax < bx ? ay : by);
+        const double across1 = steep ? (ay < by ? bx : ax) : (ax < bx ? by : ay);
+        const double k = (steep ? y : x) - along0;
+        if (k < 0 || (steep ? y : x) > along1)
             return false;
-        return x == std::floor(ax + (y + 0.5 - ay) * dx / dy);
+        // In whole numbers: offset floor((2k + 1) * rise / (2 * run)), or
+        // floor(2k * rise / (2 * run)) where it rises.
+        const auto rise = static_cast<long long>(across1 - across0), run = static_cast<long long>(along1 - along0);
+        if (run == 0)
+            return (steep ? x : y) == across0;
+        const long long n = (2 * static_cast<long long>(k) + (rise >= 0 ? 1 : 0)) * rise, d = 2 * run;
+        const long long offset = n / d - (n % d != 0 && n < 0 ? 1 : 0);
+        return (steep ? x : y) == across0 + static_cast<double>(offset);
     }
     const double even = w % 2 == 0 ? 1 : 0;
     const double px = 2.0 * x - (2 * ax - even), py = 2.0 * y - (2 * ay - even);

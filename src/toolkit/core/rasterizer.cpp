@@ -270,16 +270,25 @@ void WideSegment(const Raster& r, const i64 p[4], int width, std::uint32_t colou
     }
 }
 
+// The row a 1-pixel line takes at `k` columns from its left end (with
+// the axes swapped, the column at k rows from its top end), the segment
+// running `along` columns and `across` rows.
+i64 ThinOffset(i64 k, i64 along, i64 across)
+{
+    if (across >= 0)
+        return FloorDiv((2 * k + 1) * across, 2 * along);
+    return FloorDiv(k * across, along);
+}
+
 void ThinSegment(const Raster& r, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t colour)
 {
-    const bool across = std::abs(x1 - x0) >= std::abs(y1 - y0);
-    if (!across) {
-        // Along the rows instead of the columns, with the roles swapped.
+    if (std::abs(x1 - x0) < std::abs(y1 - y0)) {
+        // Steeper than 45 degrees: one pixel a row, from the top end.
         if (y0 > y1)
             std::swap(x0, x1), std::swap(y0, y1);
         const i64 dx = x1 - x0, dy = y1 - y0;
         for (i64 y = std::max<i64>(y0, 0); y <= std::min<i64>(y1, r.height - 1); ++y) {
-            const i64 x = y == y0 ? x0 : y == y1 ? x1 : x0 + FloorDiv((2 * (y - y0) + 1) * dx, 2 * dy);
+            const i64 x = x0 + ThinOffset(y - y0, dy, dx);
             if (x >= 0 && x < r.width)
                 r.pixels[y * r.stride + x] = colour;
         }
@@ -288,16 +297,18 @@ void ThinSegment(const Raster& r, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t 
     if (x0 > x1)
         std::swap(x0, x1), std::swap(y0, y1);
     const i64 dx = x1 - x0, dy = y1 - y0;
-    if (y0 < 0 && y1 < 0)
+    if ((y0 < 0 && y1 < 0) || (y0 >= r.height && y1 >= r.height))
         return;
-    if (y0 >= r.height && y1 >= r.height)
+    if (dx == 0) {
+        r.Span(static_cast<int>(y0), static_cast<int>(x0), static_cast<int>(x0), colour);
         return;
+    }
     // Runs of one row are written as spans.
     i64 runStart = 0, runRow = 0;
     bool inRun = false;
     const i64 last = std::min<i64>(x1, r.width - 1);
     for (i64 x = std::max<i64>(x0, 0); x <= last; ++x) {
-        const i64 y = x == x0 ? y0 : x == x1 ? y1 : y0 + FloorDiv((2 * (x - x0) + 1) * dy, 2 * dx);
+        const i64 y = y0 + ThinOffset(x - x0, dx, dy);
         if (inRun && y != runRow) {
             r.Span(static_cast<int>(runRow), static_cast<int>(runStart), static_cast<int>(x - 1), colour);
             inRun = false;

@@ -1,6 +1,7 @@
 #include "scenes.h"
 
 #include "activities/focal_curve.h"
+#include "toolkit/qt/native.h"
 #include "activities/junsen_form.h"
 #include "activities/ratio_curve.h"
 #include "activities/syoten_form.h"
@@ -134,14 +135,14 @@ Scene::Scene(Activity activity, Conic conic)
     form_->CurveShown = true;
     form_->PaintBox1Paint(nullptr);
     QApplication::processEvents();
-    form_->PaintBox1->NativeWidget()->installEventFilter(planePaints_.get());
-    form_->NativeWidget()->installEventFilter(windowPaints_.get());
+    tk::AsWidget(form_->PaintBox1->NativeWidget())->installEventFilter(planePaints_.get());
+    tk::AsWidget(form_->NativeWidget())->installEventFilter(windowPaints_.get());
 }
 
 Scene::~Scene()
 {
-    form_->PaintBox1->NativeWidget()->removeEventFilter(planePaints_.get());
-    form_->NativeWidget()->removeEventFilter(windowPaints_.get());
+    tk::AsWidget(form_->PaintBox1->NativeWidget())->removeEventFilter(planePaints_.get());
+    tk::AsWidget(form_->NativeWidget())->removeEventFilter(windowPaints_.get());
     form_.reset();
     tk::Application::Instance().SetMessageHandler({});
 }

@@ -5,13 +5,7 @@
 # the Debian package from the same rules.
 include(GNUInstallDirs)
 
-# One id names the desktop entry, the icon and the metadata.
-set(ORVALIS_APP_ID org.orvalis.Orvalis)
 set(ORVALIS_HOMEPAGE https://orvalis.org)
-
-# The program learns its version and id from a generated header.
-configure_file(${PROJECT_SOURCE_DIR}/cmake/version.h.in
-  ${PROJECT_BINARY_DIR}/generated/orvalis_version.h @ONLY)
 
 set(data ${PROJECT_SOURCE_DIR}/data)
 configure_file(${data}/${ORVALIS_APP_ID}.metainfo.xml.in

@@ -2,6 +2,7 @@
 // and the end of the run.
 
 #include "activities/junsen_form.h"
+#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 #include "app/forms.h"
 #include "app/menu2.h"
@@ -17,7 +18,7 @@ using namespace app;
 
 namespace {
 
-void Click(const tk::Control& c) { QTest::mouseClick(c.NativeWidget(), Qt::LeftButton); }
+void Click(const tk::Control& c) { QTest::mouseClick(tk::AsWidget(c.NativeWidget()), Qt::LeftButton); }
 
 // The windows as start-up makes them, once for all tests of this file.
 class Program : public ::testing::Test {
@@ -76,7 +77,7 @@ TEST_F(Program, OpeningAnActivityResetsItTwiceAndTheMenuHidesItAgain)
         EXPECT_EQ(form->ResetCount, before + 4);
 
         // A click on the menu activates it, which hides both activities.
-        QTest::mouseClick(Menu2->NativeWidget(), Qt::LeftButton, Qt::NoModifier, {240, 240});
+        QTest::mouseClick(tk::AsWidget(Menu2->NativeWidget()), Qt::LeftButton, Qt::NoModifier, {240, 240});
         EXPECT_FALSE(Junsen_Form->Visible());
         EXPECT_FALSE(Syoten_Form->Visible());
     }

@@ -4,6 +4,7 @@
 // designed for.
 
 #include "activities/syoten_form.h"
+#include "toolkit/qt/native.h"
 
 #include "support/box_closer.h"
 #include "support/syoten_driver.h"
@@ -40,7 +41,7 @@ struct Diagonal : form_test::SyotenDriver {
         EXPECT_EQ(seam.texts, std::vector<std::string>{"２定点が斜めの場合の描画機能は本プログラムにはありません。\r\n"
                                                        "２定点が水平または垂直の場合のみ描画機能は使用できます。"});
     }
-    QWidget* Bar() const { return form.ScrollBar1->NativeWidget(); }
+    QWidget* Bar() const { return tk::AsWidget(form.ScrollBar1->NativeWidget()); }
     QPoint BarPoint(QStyle::SubControl which) const { return scroll_test::BarPoint(*form.ScrollBar1, which); }
 };
 

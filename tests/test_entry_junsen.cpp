@@ -3,6 +3,7 @@
 // toggles, the reset and the keypad's layout.
 
 #include "entry/junsen_entry.h"
+#include "toolkit/qt/native.h"
 
 #include "support/entry_driver.h"
 
@@ -142,11 +143,11 @@ TEST(KeypadLayout, KeysSitOnTheirPitchAndFocusRunsInTheDesignedOrder)
                 << grid.at(r).at(c);
         }
     std::vector<std::string> order;
-    QWidget* first = w.entry.Keypad.Btn00->NativeWidget();
+    QWidget* first = tk::AsWidget(w.entry.Keypad.Btn00->NativeWidget());
     QWidget* x = first;
     do {
         for (const auto& [caption, key] : w.keys)
-            if (key->NativeWidget() == x && x->parentWidget() == w.entry.Keypad.GroupBox1->NativeWidget())
+            if (tk::AsWidget(key->NativeWidget()) == x && x->parentWidget() == tk::AsWidget(w.entry.Keypad.GroupBox1->NativeWidget()))
                 order.push_back(caption);
         x = x->nextInFocusChain();
     } while (x != first);

@@ -4,6 +4,7 @@
 // pixels.
 
 #include "activities/junsen_form.h"
+#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 #include "toolkit/application.h"
 #include "toolkit/design_scale.h"
@@ -86,7 +87,7 @@ TEST(DesignScale, WindowsAndControlsAreShownScaledAndReadInDesignPixels)
     ASSERT_EQ(tk::DesignScale(), kScale);
     form_test::FormDriver<activities::TJunsen_Form> w;
     // The window and its controls on the screen, scaled.
-    QWidget* window = w.form.NativeWidget();
+    QWidget* window = tk::AsWidget(w.form.NativeWidget());
     // Outer bounds 1024 x 768 at 1.5; where Qt scales too, the frame is
     // known only to a logical pixel and the window is at most that short.
     const QSize outer = window->frameGeometry().size();
@@ -96,11 +97,11 @@ TEST(DesignScale, WindowsAndControlsAreShownScaledAndReadInDesignPixels)
         << outer.width() << " x " << outer.height() << ": outer bounds 1024 x 768 at 1.5";
     EXPECT_EQ(w.form.Width(), 1024);
     EXPECT_EQ(w.form.Height(), 768);
-    QWidget* plane = w.form.PaintBox1->NativeWidget();
+    QWidget* plane = tk::AsWidget(w.form.PaintBox1->NativeWidget());
     EXPECT_EQ(plane->geometry(), QRect(12, 44, 990, 990)) << "(8, 29) 660 x 660 at 1.5";
     EXPECT_EQ(w.form.PaintBox1->Width(), 660);
     EXPECT_EQ(w.form.PaintBox1->Left(), 8);
-    EXPECT_EQ(w.form.BtnSai->NativeWidget()->font().pixelSize(), 32) << "21 px at 1.5";
+    EXPECT_EQ(tk::AsWidget(w.form.BtnSai->NativeWidget())->font().pixelSize(), 32) << "21 px at 1.5";
     // The plane is drawn in design pixels onto the screen's pixels: the
     // axes on design column and row 330 are screen columns 495 and 496.
     EXPECT_EQ(w.form.Plane.Canvas().Width(), 660);
@@ -124,11 +125,11 @@ TEST(MaximizedWindow, ShowsItsContentWhereTheCentredWindowShowsIt)
     form_test::DesignScaled scaled(0.5);
     form_test::FormDriver<activities::TJunsen_Form> one;
     form_test::FormDriver<activities::TSyoten_Form> two;
-    QWidget* window = two.form.NativeWidget();
+    QWidget* window = tk::AsWidget(two.form.NativeWidget());
     ASSERT_TRUE(window->isMaximized());
     ASSERT_GT(window->width(), tk::ToLogical(1024) + 100);
-    QWidget* plane1 = one.form.PaintBox1->NativeWidget();
-    QWidget* plane2 = two.form.PaintBox1->NativeWidget();
+    QWidget* plane1 = tk::AsWidget(one.form.PaintBox1->NativeWidget());
+    QWidget* plane2 = tk::AsWidget(two.form.PaintBox1->NativeWidget());
     EXPECT_EQ(plane2->mapToGlobal(QPoint(0, 0)), plane1->mapToGlobal(QPoint(0, 0)))
         << "both activities show the plane at the same place on the screen";
     const QPoint inWindow = plane2->mapTo(window, QPoint(0, 0));
@@ -141,7 +142,7 @@ TEST(MaximizedWindow, ShowsItsContentWhereTheCentredWindowShowsIt)
     EXPECT_EQ(two.form.Left(), 0);
     // The same point of the screen selects the same design pixel in both.
     for (const QPoint onPlane : {QPoint(100, 50), QPoint(165, 165), QPoint(329, 2)}) {
-        form_test::PressWindow(one.form.NativeWidget(), plane1->mapTo(one.form.NativeWidget(), onPlane));
+        form_test::PressWindow(tk::AsWidget(one.form.NativeWidget()), plane1->mapTo(tk::AsWidget(one.form.NativeWidget()), onPlane));
         form_test::PressWindow(window, plane2->mapTo(window, onPlane));
         EXPECT_EQ(two.form.Plane.ClickPixel.x, one.form.Plane.ClickPixel.x) << onPlane.x();
         EXPECT_EQ(two.form.Plane.ClickPixel.y, one.form.Plane.ClickPixel.y) << onPlane.y();
@@ -159,12 +160,12 @@ TEST(MaximizedWindow, ShowsItsContentWhereTheCentredWindowShowsIt)
     // pixels, as the canvas lays the block on them.
     const QImage shown = window->grab().toImage();
     const double ratio = window->devicePixelRatioF();
-    const QPoint corner = two.form.ClientWidget()->mapTo(window, QPoint(0, 0));
+    const QPoint corner = tk::AsWidget(two.form.ClientWidget())->mapTo(window, QPoint(0, 0));
     const QPoint origin(static_cast<int>(std::lround(corner.x() * ratio)), static_cast<int>(std::lround(corner.y() * ratio)));
     const tk::Rect device = canvas.Grid().ToDevice(block);
     const QRect drawn(origin + QPoint(device.left, device.top), origin + QPoint(device.right - 1, device.bottom - 1));
     // The content's own red captions aside, the band around it shows none.
-    const QSize size = two.form.ClientWidget()->size() * ratio;
+    const QSize size = tk::AsWidget(two.form.ClientWidget())->size() * ratio;
     const QRect content(origin, size);
     int marks = 0, band = 0;
     for (int y = 0; y < shown.height(); ++y)

@@ -4,6 +4,7 @@
 // every scale, the faces of the bold captions and the focus frame.
 
 #include "activities/junsen_form.h"
+#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 #include "app/menu2.h"
 #include "toolkit/button.h"
@@ -150,7 +151,7 @@ void ExpectNoGlyphCut(QWidget* root, const std::vector<const tk::Label*>& frames
 {
     for (const Text& t : TextsOf(root)) {
         const bool frame =
-            std::ranges::any_of(frames, [&](const tk::Label* f) { return f->NativeWidget() == t.widget; });
+            std::ranges::any_of(frames, [&](const tk::Label* f) { return tk::AsWidget(f->NativeWidget()) == t.widget; });
         const QRect free = InkOf(t, true);
         const QRect shown = InkOf(t, false);
         const qreal ratio = t.widget->devicePixelRatioF();
@@ -200,8 +201,8 @@ struct FrameCase {
 void CheckFrame(const FrameCase& c)
 {
     SCOPED_TRACE(c.name);
-    QWidget* panel = c.panel->NativeWidget();
-    QLabel* native = static_cast<QLabel*>(c.frame->NativeWidget());
+    QWidget* panel = tk::AsWidget(c.panel->NativeWidget());
+    QLabel* native = static_cast<QLabel*>(tk::AsWidget(c.frame->NativeWidget()));
     EXPECT_EQ(c.frame->Caption(), c.caption);
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(native);
     ASSERT_NE(accessible, nullptr);
@@ -286,7 +287,7 @@ int FrameLine(const QImage& box, tk::TColor face)
 void CheckGroupBox(const tk::GroupBox& box, const char* name)
 {
     SCOPED_TRACE(name);
-    QWidget* native = box.NativeWidget();
+    QWidget* native = tk::AsWidget(box.NativeWidget());
     const QImage image = Render(native);
     const qreal r = native->devicePixelRatioF();
     const auto px = [r](int logical) { return qRound(logical * r); };
@@ -359,18 +360,18 @@ TEST(PanelLook, NoControlOfTheThreeWindowsCutsItsGlyphs)
             form_test::Click(*e.SbnHiPH);
             j.Type(std::string("√ ") + digit);
             SCOPED_TRACE(digit);
-            ExpectNoGlyphCut(j.form.NativeWidget(), {e.LblKakko.get()});
+            ExpectNoGlyphCut(tk::AsWidget(j.form.NativeWidget()), {e.LblKakko.get()});
         }
         // The equals sign is wider than its label: it overhangs evenly and
         // covers no other control, and the label keeps its bounds.
         const tk::Label& equals = *e.HiLbl;
         EXPECT_EQ((std::array{equals.Left(), equals.Top(), equals.Width(), equals.Height()}),
                   (std::array{133, 152, 20, 40}));
-        const QRect surface = equals.NativeWidget()->geometry();
+        const QRect surface = tk::AsWidget(equals.NativeWidget())->geometry();
         EXPECT_GT(surface.width(), 20);
         EXPECT_EQ(133 - surface.left(), surface.left() + surface.width() - (133 + 20));
-        for (const QWidget* other : e.GroupBox2->NativeWidget()->findChildren<QWidget*>()) {
-            if (other != equals.NativeWidget()) {
+        for (const QWidget* other : tk::AsWidget(e.GroupBox2->NativeWidget())->findChildren<QWidget*>()) {
+            if (other != tk::AsWidget(equals.NativeWidget())) {
                 EXPECT_FALSE(other->geometry().intersects(surface)) << other->x();
             }
         }
@@ -389,13 +390,13 @@ TEST(PanelLook, NoControlOfTheThreeWindowsCutsItsGlyphs)
             form_test::Click(*e.SbnKyori);
             s.Type(std::string("差＝ ") + digit + " " + digit);
             SCOPED_TRACE(digit);
-            ExpectNoGlyphCut(s.form.NativeWidget(), {e.LblKakko1.get(), e.LblKakko2.get()});
+            ExpectNoGlyphCut(tk::AsWidget(s.form.NativeWidget()), {e.LblKakko1.get(), e.LblKakko2.get()});
         }
         s.form.Hide();
     }
     app::TMenu2 menu;
     menu.Show();
-    ExpectNoGlyphCut(menu.NativeWidget());
+    ExpectNoGlyphCut(tk::AsWidget(menu.NativeWidget()));
     menu.Hide();
 }
 
@@ -463,7 +464,7 @@ TEST(MessageBoxLook, PlainOkInTheJapaneseFaceCentredOnTheRaisingWindow)
     EXPECT_GE(seen.buttonPixels, 16);
     EXPECT_EQ(seen.buttons, std::vector<std::string>{"OK"});
     EXPECT_FALSE(seen.icons);
-    const QPoint owner = w.form.NativeWidget()->frameGeometry().center();
+    const QPoint owner = tk::AsWidget(w.form.NativeWidget())->frameGeometry().center();
     EXPECT_LE((seen.centre - owner).manhattanLength(), 2) << seen.centre.x() << "," << seen.centre.y();
 }
 
@@ -609,7 +610,7 @@ TEST(CaptionFace, BoldCaptionsAreTheMinchoSubstituteEmboldened)
     SyotenWindow s;
     s.form.BtnByoga->Show();
     const std::set<std::string> seen =
-        look_check::ExpectBoldCaptionsInMinchoStruckTwice({j.form.NativeWidget(), s.form.NativeWidget()});
+        look_check::ExpectBoldCaptionsInMinchoStruckTwice({tk::AsWidget(j.form.NativeWidget()), tk::AsWidget(s.form.NativeWidget())});
     EXPECT_EQ(seen, (std::set<std::string>{"決定", "取消", "再試行", "終わる", "条件を満たすグラフを描く"}));
     j.form.Hide();
     s.form.Hide();
@@ -632,9 +633,9 @@ TEST(FocusFrameLook, DotsAreOneDesignPixelThickAtEveryDesignScale)
         bar.SetBounds(10, 70, 250, 17);
         form.Show();
         QApplication::processEvents();
-        const qreal ratio = form.NativeWidget()->devicePixelRatioF();
+        const qreal ratio = tk::AsWidget(form.NativeWidget())->devicePixelRatioF();
         const int device = std::max(1, qRound(scale * ratio));
-        for (QWidget* w : {button.NativeWidget(), bar.NativeWidget()})
+        for (QWidget* w : {tk::AsWidget(button.NativeWidget()), tk::AsWidget(bar.NativeWidget())})
             look_check::ExpectDottedFocusFrame(w, device);
         form.Hide();
     }

@@ -7,12 +7,15 @@
 
 TEST(FormatNumber, FixedNotationWithTwoDecimalsAndFiveSignificantDigits)
 {
+    // Inputs that are not exact in binary are given as the floats the
+    // program stores: a long double literal such as 0.995L lies above 0.995
+    // in x86's 80 bits and below it in WebAssembly's 128.
     const struct {
         long double in;
         const char* out;
     } rows[] = {
         {1.5L, "1.50"},           {-2.0L, "-2.00"},       {0.004L, "0.00"},      {0.0L, "0.00"},
-        {-0.004L, "0.00"},        {0.0051L, "0.01"},       {0.0999L, "0.10"},     {0.995L, "1.00"},
+        {-0.004L, "0.00"},        {0.0051L, "0.01"},       {0.0999L, "0.10"},     {0.995f, "1.00"},
         {10.03L, "10.03"},        {123.456L, "123.46"},   {999.999L, "1000.00"}, {1234.567L, "1234.60"},
         {12345.67L, "12346.00"},  {99999.4L, "99999.00"}, {-1234.56L, "-1234.60"},
         {0.125L, "0.13"},         {-0.125L, "-0.13"},    

@@ -2,6 +2,7 @@
 // at every zoom, markers, afterimages, clicks and the zoom bar.
 
 #include "activities/junsen_form.h"
+#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 #include "toolkit/canvas.h"
 
@@ -152,7 +153,7 @@ TEST(PlaneAfterimages, TheStoreHoldsAThousandAndRedrawsThemAfterAZoom)
 TEST(PlaneClicks, EveryButtonSetsPAtTheExactPlanePointOfThePixel)
 {
     Opened<TSyoten_Form> w;
-    QWidget* surface = w.form.PaintBox1->NativeWidget();
+    QWidget* surface = tk::AsWidget(w.form.PaintBox1->NativeWidget());
     const struct {
         Qt::MouseButton button;
         QPoint at;
@@ -189,7 +190,7 @@ TEST(PlaneZoom, TheBarRepaintsAtTheNewZoomBeforeItStoresThePosition)
         }
     };
     w.form.ScrollBar1->SetPosition(98);
-    QTest::mouseClick(w.form.ScrollBar1->NativeWidget(), Qt::LeftButton, Qt::NoModifier,
+    QTest::mouseClick(tk::AsWidget(w.form.ScrollBar1->NativeWidget()), Qt::LeftButton, Qt::NoModifier,
                       BarPoint(*w.form.ScrollBar1, QStyle::SC_ScrollBarAddLine));
     EXPECT_EQ(seenStored, 98);
     EXPECT_EQ(seenGridUnit, 4);
@@ -213,10 +214,10 @@ TEST(ActivityFrame, TabRunsFromTheZoomBarThroughTheKeypadToTheRetryButton)
             k.BtnPlus.get(),     k.Btn09.get(),      k.Btn08.get(),  k.BtnKindLeft.get(), k.BtnKindRight.get(),
             f->BtnSai.get(),     f->ScrollBar1.get()};  // the hidden graph button is passed over
         f->Show();
-        f->ScrollBar1->NativeWidget()->setFocus(Qt::OtherFocusReason);
+        tk::AsWidget(f->ScrollBar1->NativeWidget())->setFocus(Qt::OtherFocusReason);
         for (std::size_t i = 0; i < expected.size(); ++i) {
-            QWidget* focus = f->NativeWidget()->focusWidget();
-            ASSERT_EQ(focus, expected[i]->NativeWidget()) << f->Caption() << ", stop " << i << ": "
+            QWidget* focus = tk::AsWidget(f->NativeWidget())->focusWidget();
+            ASSERT_EQ(focus, tk::AsWidget(expected[i]->NativeWidget())) << f->Caption() << ", stop " << i << ": "
                                                            << (focus ? focus->metaObject()->className() : "none");
             QTest::keyClick(focus, Qt::Key_Tab);
         }

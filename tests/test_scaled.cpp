@@ -5,6 +5,7 @@
 // and clicks that land on the design pixel under the pointer.
 
 #include "activities/junsen_form.h"
+#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 
 #include "support/design_pixels.h"
@@ -58,24 +59,24 @@ std::vector<Span> Runs(const tk::Canvas& c, bool row, int at, int from, int to, 
 template <class F>
 struct Window : form_test::FormDriver<F> {
     tk::Canvas& plane = this->form.PaintBox1->GetCanvas();
-    QWidget* box = this->form.PaintBox1->NativeWidget();
+    QWidget* box = tk::AsWidget(this->form.PaintBox1->NativeWidget());
     // Design pixel x covers the device pixels from EdgeClamped(x) up to
     // EdgeClamped(x + 1).
     tk::DeviceGrid scale = plane.Grid();
 
     // The window as the screen shows it, device pixel for device pixel.
-    QImage Shown() { return this->form.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Shown() { return tk::AsWidget(this->form.NativeWidget())->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
     // Where the shown window has the plane's top-left device pixel: the
     // first pixel of its silver border.
     QPoint PlaneOrigin(const QImage& shown)
     {
         const auto silver = [&](int x, int y) { return (shown.pixel(x, y) & 0xFFFFFF) == 0xC0C0C0; };
-        const int y = (29 + 100) * shown.height() / this->form.NativeWidget()->height();
+        const int y = (29 + 100) * shown.height() / tk::AsWidget(this->form.NativeWidget())->height();
         int x = 0;
         while (x < shown.width() && !silver(x, y))
             ++x;
-        const int x0 = (8 + 100) * shown.width() / this->form.NativeWidget()->width();
+        const int x0 = (8 + 100) * shown.width() / tk::AsWidget(this->form.NativeWidget())->width();
         int top = 0;
         while (top < shown.height() && !silver(x0, top))
             ++top;
@@ -380,7 +381,7 @@ TEST(Scaled, BoldCaptionsAreTheMinchoSubstituteEmboldened)
     // one design pixel apart: the ink of IPAMincho so, not a Gothic's.
     Window<TJunsen_Form> j;
     j.form.BtnByoga->Show();
-    const std::set<std::string> seen = look_check::ExpectBoldCaptionsInMinchoStruckTwice({j.form.NativeWidget()});
+    const std::set<std::string> seen = look_check::ExpectBoldCaptionsInMinchoStruckTwice({tk::AsWidget(j.form.NativeWidget())});
     EXPECT_EQ(seen, (std::set<std::string>{"決定", "取消", "再試行", "終わる", "条件を満たすグラフを描く"}));
 }
 
@@ -390,7 +391,7 @@ TEST(Scaled, TheFocusFrameIsOneDesignPixelThickOnTheScreen)
     // ratio 1: dots as long as they are thick, gaps twice that.
     Window<TJunsen_Form> w;
     const int device = std::max(1, static_cast<int>(std::lround(w.scale.Scale())));
-    for (QWidget* focusable : {w.form.BtnSai->NativeWidget(), w.form.ScrollBar1->NativeWidget()})
+    for (QWidget* focusable : {tk::AsWidget(w.form.BtnSai->NativeWidget()), tk::AsWidget(w.form.ScrollBar1->NativeWidget())})
         look_check::ExpectDottedFocusFrame(focusable, device);
 }
 
@@ -445,7 +446,7 @@ TEST(Scaled, EveryDevicePixelOfADrawnGridCrossingSelectsIt)
                     << "design scale " << design << ": the crossing is shown on device pixel " << dx << "," << dy;
         for (int dy = top; dy < bottom; ++dy)
             for (int dx = left; dx < right; ++dx) {
-                PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(dx, dy));
+                PressWindowDevicePixel(tk::AsWidget(w.form.NativeWidget()), origin + QPoint(dx, dy));
                 if (g.Scale() < 1) {
                     // Two design pixels may share the device pixel, and only
                     // one can be selected there: the one whose marker lies
@@ -462,10 +463,10 @@ TEST(Scaled, EveryDevicePixelOfADrawnGridCrossingSelectsIt)
         if (g.Scale() < 1)
             continue;
         // The pixels just beside the crossing select its neighbours.
-        PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(right, bottom));
+        PressWindowDevicePixel(tk::AsWidget(w.form.NativeWidget()), origin + QPoint(right, bottom));
         EXPECT_EQ(w.form.Plane.ClickPixel.x, x + 1) << "design scale " << design;
         EXPECT_EQ(w.form.Plane.ClickPixel.y, y + 1) << "design scale " << design;
-        PressWindowDevicePixel(w.form.NativeWidget(), origin + QPoint(left - 1, top - 1));
+        PressWindowDevicePixel(tk::AsWidget(w.form.NativeWidget()), origin + QPoint(left - 1, top - 1));
         EXPECT_EQ(w.form.Plane.ClickPixel.x, x - 1) << "design scale " << design;
         EXPECT_EQ(w.form.Plane.ClickPixel.y, y - 1) << "design scale " << design;
     }

@@ -14,6 +14,7 @@
 // bounds it.
 
 #include "activities/junsen_form.h"
+#include "toolkit/qt/native.h"
 #include "activities/syoten_form.h"
 #include "app/forms.h"
 #include "app/menu2.h"
@@ -169,8 +170,8 @@ public:
     std::vector<QAbstractButton*> Buttons(int k) const
     {
         std::vector<QAbstractButton*> all;
-        for (QAbstractButton* b : Form(k).NativeWidget()->findChildren<QAbstractButton*>())
-            if (k != 0 || b != menu_->syuryo->NativeWidget())
+        for (QAbstractButton* b : tk::AsWidget(Form(k).NativeWidget())->findChildren<QAbstractButton*>())
+            if (k != 0 || b != tk::AsWidget(menu_->syuryo->NativeWidget()))
                 all.push_back(b);
         return all;
     }
@@ -246,7 +247,7 @@ public:
         case Kind::Click: {
             const auto buttons = Buttons(e.form);
             QAbstractButton* b = buttons[static_cast<std::size_t>(e.target) % buttons.size()];
-            if (b->isVisibleTo(form.NativeWidget()))
+            if (b->isVisibleTo(tk::AsWidget(form.NativeWidget())))
                 QTest::mouseClick(b, Qt::LeftButton);
             break;
         }
@@ -259,11 +260,11 @@ public:
                 mods |= Qt::ControlModifier;
             if (e.shift & 4)
                 mods |= Qt::AltModifier;
-            design_test::Click(Activity(e.form).PaintBox1->NativeWidget(), QPoint(e.x, e.y), buttons[e.button], mods);
+            design_test::Click(tk::AsWidget(Activity(e.form).PaintBox1->NativeWidget()), QPoint(e.x, e.y), buttons[e.button], mods);
             break;
         }
         case Kind::Scroll: {
-            auto* bar = static_cast<QScrollBar*>(Activity(e.form).ScrollBar1->NativeWidget());
+            auto* bar = static_cast<QScrollBar*>(tk::AsWidget(Activity(e.form).ScrollBar1->NativeWidget()));
             const auto action = kActions[e.target];
             if (action == QAbstractSlider::SliderMove) {
                 bar->setSliderDown(true);
@@ -275,7 +276,7 @@ public:
             break;
         }
         case Kind::Drag: {
-            auto* bar = static_cast<QScrollBar*>(Activity(e.form).ScrollBar1->NativeWidget());
+            auto* bar = static_cast<QScrollBar*>(tk::AsWidget(Activity(e.form).ScrollBar1->NativeWidget()));
             bar->setSliderDown(true);
             const int step = e.y >= e.x ? 1 : -1;
             for (int p = e.x; step > 0 ? p < e.y : p > e.y; p += step)
@@ -286,20 +287,20 @@ public:
         }
         case Kind::Key: {
             QWidget* focus = QApplication::focusWidget();
-            QTest::keyClick(focus && focus->window() == form.NativeWidget() ? focus : form.NativeWidget(),
+            QTest::keyClick(focus && focus->window() == tk::AsWidget(form.NativeWidget()) ? focus : tk::AsWidget(form.NativeWidget()),
                             kKeys[e.target]);
             break;
         }
         case Kind::FitClick: {
-            QWidget* surface = Activity(e.form).PaintBox1->NativeWidget();
+            QWidget* surface = tk::AsWidget(Activity(e.form).PaintBox1->NativeWidget());
             const QPoint at(NearestFit(e.form, e.y), e.y);
             QTest::mousePress(surface, Qt::LeftButton, {}, at);
             QTest::mouseRelease(surface, Qt::LeftButton, {}, at);
             break;
         }
         case Kind::MenuPress:
-            QTest::mousePress(form.NativeWidget(), Qt::LeftButton, {}, QPoint(240, 240));
-            QTest::mouseRelease(form.NativeWidget(), Qt::LeftButton, {}, QPoint(240, 240));
+            QTest::mousePress(tk::AsWidget(form.NativeWidget()), Qt::LeftButton, {}, QPoint(240, 240));
+            QTest::mouseRelease(tk::AsWidget(form.NativeWidget()), Qt::LeftButton, {}, QPoint(240, 240));
             break;
         }
         QApplication::processEvents();
@@ -334,7 +335,7 @@ public:
             for (const std::string& text : {f.Plane.ReadoutCoordinates, f.Plane.ReadoutQuantity})
                 if (HasNonNumber(text))
                     return where + "readout \"" + text + "\"";
-            for (const QLabel* l : f.NativeWidget()->findChildren<QLabel*>())
+            for (const QLabel* l : tk::AsWidget(f.NativeWidget())->findChildren<QLabel*>())
                 if (HasNonNumber(l->text().toStdString()))
                     return where + "label \"" + l->text().toStdString() + "\"";
         }
@@ -402,7 +403,7 @@ private:
     void UseBar(const Event& e) const
     {
         tk::ScrollBar& bar = *Activity(e.form).ScrollBar1;
-        QWidget* w = bar.NativeWidget();
+        QWidget* w = tk::AsWidget(bar.NativeWidget());
         if (e.kind == Kind::Drag) {
             const QPoint thumb = scroll_test::BarPoint(bar, QStyle::SC_ScrollBarSlider);
             QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, thumb);
@@ -435,7 +436,7 @@ private:
     Event ClickOn(int k, const tk::Control& control) const
     {
         const auto buttons = Buttons(k);
-        const auto at = std::find(buttons.begin(), buttons.end(), control.NativeWidget());
+        const auto at = std::find(buttons.begin(), buttons.end(), tk::AsWidget(control.NativeWidget()));
         return Event{Kind::Click, k, static_cast<int>(at - buttons.begin()), 0, 0, 0, 0};
     }
 

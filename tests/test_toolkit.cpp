@@ -2,6 +2,7 @@
 // scroll notification, activation, the paint surface and the message box.
 
 #include "toolkit/application.h"
+#include "toolkit/qt/native.h"
 #include "toolkit/button.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/form.h"
@@ -34,7 +35,7 @@ namespace {
 
 void Click(const Control& c, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})
 {
-    QWidget* w = c.NativeWidget();
+    QWidget* w = tk::AsWidget(c.NativeWidget());
     QTest::mouseClick(w, button, Qt::NoModifier, at.isNull() ? w->rect().center() : at);
 }
 
@@ -105,7 +106,7 @@ TEST(SpeedButtonGroup, AButtonOutsideTheGroupNeverStaysDownNorTakesFocus)
     EXPECT_FALSE(t.loose->Down());
     EXPECT_EQ(t.Downs(), (std::vector<bool>{false, true, false})) << "the group is untouched";
     EXPECT_EQ(t.clicks, (std::vector<std::pair<int, bool>>{{-1, false}}));
-    EXPECT_EQ(t.members[0]->NativeWidget()->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(tk::AsWidget(t.members[0]->NativeWidget())->focusPolicy(), Qt::NoFocus);
 }
 
 TEST(SpeedButtonGroup, CaptionColourIsIndependentOfTheState)
@@ -174,7 +175,7 @@ TEST(ScrollBar, PositionsAreClampedAndCodeChangesAreSilent)
     Click(b.bar, Qt::LeftButton, b.Arrow(QStyle::SC_ScrollBarAddLine));
     for (const auto& s : b.seen)
         EXPECT_EQ(s.position, 100);
-    QTest::keyClick(b.bar.NativeWidget(), Qt::Key_Home);
+    QTest::keyClick(tk::AsWidget(b.bar.NativeWidget()), Qt::Key_Home);
     ASSERT_FALSE(b.seen.empty());
     EXPECT_EQ(b.bar.Position(), 0);
 }
@@ -182,7 +183,7 @@ TEST(ScrollBar, PositionsAreClampedAndCodeChangesAreSilent)
 TEST(ScrollBar, DraggingTheThumbReportsEveryStep)
 {
     Bar b;
-    QWidget* w = b.bar.NativeWidget();
+    QWidget* w = tk::AsWidget(b.bar.NativeWidget());
     const QPoint thumb = b.Arrow(QStyle::SC_ScrollBarSlider);
     QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, thumb);
     for (int dx = 10; dx <= 50; dx += 10)
@@ -218,7 +219,7 @@ struct TwoForms {
 void SendActivate(Form& f)
 {
     QEvent e(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(f.NativeWidget(), &e);
+    QCoreApplication::sendEvent(tk::AsWidget(f.NativeWidget()), &e);
 }
 
 } // namespace
@@ -285,7 +286,7 @@ TEST(Form, TheCloseBoxOfAFormThatIsNotTheMainFormHidesIt)
 {
     TwoForms t;
     t.b.Show();
-    t.b.NativeWidget()->close();
+    tk::AsWidget(t.b.NativeWidget())->close();
     EXPECT_FALSE(t.b.Visible());
     EXPECT_NE(Application::Instance().ActiveForm(), &t.b);
 }
@@ -313,7 +314,7 @@ namespace {
 int ShownDiffers(Form& f, int width, int height, TColor inside, TColor outside)
 {
     ProcessEvents();
-    const QImage shown = f.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = tk::AsWidget(f.NativeWidget())->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const DeviceGrid grid(shown.devicePixelRatio());
     int differ = 0;
     for (int y = 0; y < shown.height(); ++y)
@@ -341,7 +342,7 @@ TEST(Form, ItsCanvasDrawsOnItsAreaAndTheRestOfTheClientShowsItsColour)
     c.SetBrushColor(clRed);
     c.FillRect({0, 0, 1000, 1000});
     EXPECT_EQ(ShownDiffers(f, 70, 25, clRed, clMoneyGreen), 0) << "after a fill beyond the area";
-    f.NativeWidget()->repaint();
+    tk::AsWidget(f.NativeWidget())->repaint();
     EXPECT_EQ(ShownDiffers(f, 70, 25, clRed, clMoneyGreen), 0) << "the drawing is retained";
     // A new colour covers the drawing and the rest alike.
     f.SetColor(clYellow);
@@ -372,7 +373,7 @@ TEST(Form, AFormWithoutACanvasAreaDrawsNothingOfItsOwn)
 
 TEST(Form, ControlsTakeTheirFacesWhenTheirWindowIsAboutToBeShown)
 {
-    const auto family = [](const Control& c) { return c.NativeWidget()->font().family().toStdString(); };
+    const auto family = [](const Control& c) { return tk::AsWidget(c.NativeWidget())->font().family().toStdString(); };
     Form f;
     f.SetWidth(300);
     f.SetHeight(200);
@@ -386,8 +387,8 @@ TEST(Form, ControlsTakeTheirFacesWhenTheirWindowIsAboutToBeShown)
 
     f.Show();
     EXPECT_EQ(family(key), "ＭＳ 明朝") << "also for a control that is hidden";
-    EXPECT_TRUE(key.NativeWidget()->font().bold());
-    EXPECT_EQ(key.NativeWidget()->font().pixelSize(), static_cast<int>(std::lround(21 * DesignScale())));
+    EXPECT_TRUE(tk::AsWidget(key.NativeWidget())->font().bold());
+    EXPECT_EQ(tk::AsWidget(key.NativeWidget())->font().pixelSize(), static_cast<int>(std::lround(21 * DesignScale())));
     // While the window is shown a new face reaches the widget at once.
     key.SetFont({"ＭＳ Ｐゴシック", 12, clWindowText, false});
     EXPECT_EQ(family(key), "ＭＳ Ｐゴシック");
@@ -414,7 +415,7 @@ TEST(PaintBox, OnPaintComesFromTheEventLoopAfterShowReturns)
     EXPECT_EQ(paints, 0) << "not inside Show";
     ProcessEvents();
     EXPECT_EQ(paints, 1);
-    box.NativeWidget()->repaint();  // the window system asks again: the image answers
+    tk::AsWidget(box.NativeWidget())->repaint();  // the window system asks again: the image answers
     ProcessEvents();
     EXPECT_EQ(paints, 1);
 }
@@ -439,7 +440,7 @@ TEST(PaintBox, AHiddenBoxLetsItsImageGoAndShowsItsDrawingAgainWhenShown)
     // from the box's corner.
     const auto shownRed = [&] {
         ProcessEvents();
-        const QImage shown = f.NativeWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = tk::AsWidget(f.NativeWidget())->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const DeviceGrid grid(shown.devicePixelRatio());
         std::vector<QPoint> red;
         for (int y = 0; y < shown.height(); ++y)
@@ -479,10 +480,10 @@ TEST(PaintBox, MouseDownForEveryButtonAtTheClickedPixel)
     };
     std::vector<Down> downs;
     box.OnMouseDown = [&](Object*, MouseButton b, ShiftState s, int x, int y) { downs.push_back({b, s, x, y}); };
-    design_test::Click(box.NativeWidget(), {3, 4}, Qt::LeftButton);
-    design_test::Click(box.NativeWidget(), {50, 60}, Qt::RightButton, Qt::ShiftModifier);
-    design_test::Click(box.NativeWidget(), {99, 0}, Qt::MiddleButton, Qt::ControlModifier);
-    design_test::DoubleClick(box.NativeWidget(), {7, 7});
+    design_test::Click(tk::AsWidget(box.NativeWidget()), {3, 4}, Qt::LeftButton);
+    design_test::Click(tk::AsWidget(box.NativeWidget()), {50, 60}, Qt::RightButton, Qt::ShiftModifier);
+    design_test::Click(tk::AsWidget(box.NativeWidget()), {99, 0}, Qt::MiddleButton, Qt::ControlModifier);
+    design_test::DoubleClick(tk::AsWidget(box.NativeWidget()), {7, 7});
     ASSERT_GE(downs.size(), 4u);
     EXPECT_EQ(downs[0].button, MouseButton::Left);
     EXPECT_EQ(downs[0].x, 3);
@@ -512,7 +513,7 @@ TEST(ScrollBar, KeysStepTheWayTheyPoint)
     };
     for (const auto& c : cases) {
         Bar b;
-        QWidget* w = b.bar.NativeWidget();
+        QWidget* w = tk::AsWidget(b.bar.NativeWidget());
         w->setFocus(Qt::OtherFocusReason);
         QTest::keyPress(w, c.key);
         ASSERT_EQ(b.seen.size(), 1u) << c.key;
@@ -531,7 +532,7 @@ TEST(ScrollBar, KeysStepTheWayTheyPoint)
 TEST(ScrollBar, AReleaseWithoutItsPressEndsNothing)
 {
     Bar b;
-    QWidget* w = b.bar.NativeWidget();
+    QWidget* w = tk::AsWidget(b.bar.NativeWidget());
     w->setFocus(Qt::OtherFocusReason);
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Right, Qt::Key_Space})
         QTest::keyRelease(w, key);
@@ -556,7 +557,7 @@ TEST(ScrollBar, ItsMenuIsJapaneseAndScrollsThroughTheNotification)
                  {"ここへスクロール", ScrollCode::Position, 100}};
     for (const auto& c : cases) {
         Bar b;
-        QWidget* w = b.bar.NativeWidget();
+        QWidget* w = tk::AsWidget(b.bar.NativeWidget());
         QStringList texts;
         QTimer::singleShot(50, [&] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -599,7 +600,7 @@ TEST(KeyboardFocus, ReturnPressesAFocusedButtonAndTheFocusShows)
     int clicks = 0;
     button.OnClick = [&](Object*) { ++clicks; };
     form.Show();
-    QWidget* b = button.NativeWidget();
+    QWidget* b = tk::AsWidget(button.NativeWidget());
     b->setFocus(Qt::TabFocusReason);
     QTest::keyClick(b, Qt::Key_Return);
     QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
@@ -608,11 +609,11 @@ TEST(KeyboardFocus, ReturnPressesAFocusedButtonAndTheFocusShows)
     QTest::keyRelease(b, Qt::Key_Return);
     EXPECT_EQ(clicks, 3) << "a release alone presses nothing";
 
-    for (QWidget* w : {b, bar.NativeWidget()}) {
+    for (QWidget* w : {b, tk::AsWidget(bar.NativeWidget())}) {
         w->setFocus(Qt::TabFocusReason);
         ProcessEvents();
         const QImage focused = w->grab().toImage();
-        form.NativeWidget()->setFocus(Qt::TabFocusReason);
+        tk::AsWidget(form.NativeWidget())->setFocus(Qt::TabFocusReason);
         w->clearFocus();
         ProcessEvents();
         const QImage unfocused = w->grab().toImage();

@@ -6,9 +6,10 @@
 #include <memory>
 #include <string>
 
-class QWidget;
-
 namespace tk {
+
+// A backend's native widget; only the backend knows what it is.
+struct NativeView;
 
 class PendingFont;
 
@@ -37,11 +38,11 @@ public:
     const Font& GetFont() const { return font_; }
     void SetFontColor(TColor color);
 
-    // The native widget, for tests that click it and for the toolkit itself.
-    QWidget* NativeWidget() const { return widget_; }
+    // The backend's widget, for the backend itself and its own tests.
+    NativeView* NativeWidget() const { return widget_; }
 
 protected:
-    explicit Control(QWidget* widget);
+    explicit Control(NativeView* widget);
     virtual void ApplyFontColor(TColor color);
     // Runs after the bounds changed.
     virtual void BoundsChanged() {}
@@ -53,7 +54,7 @@ private:
     // Gives the widget the control's font.
     void ApplyFont();
 
-    QWidget* widget_;
+    NativeView* widget_;
     Font font_;
     std::unique_ptr<PendingFont> pendingFont_;
     // The bounds as placed, in design pixels; a control may give its widget
@@ -66,7 +67,7 @@ private:
 class Container {
 public:
     virtual ~Container() = default;
-    virtual QWidget* ClientWidget() const = 0;
+    virtual NativeView* ClientWidget() const = 0;
 };
 
 } // namespace tk

@@ -68,8 +68,8 @@ public:
 
     NotifyEvent OnActivate;
 
-    QWidget* ClientWidget() const override;
-    QWidget* NativeWidget() const;
+    NativeView* ClientWidget() const override;
+    NativeView* NativeWidget() const;
 
     // The frame the window system draws around the client, as far as known.
     struct FrameMargins {
@@ -97,7 +97,7 @@ private:
     void RelinkFocusChain();
 
     FormWidget* widget_;
-    QWidget* client_;
+    NativeView* client_;
     // Shows what the canvas drew: the client's area, where the surface lies.
     std::unique_ptr<CanvasViewer> viewer_;
     Canvas canvas_;
@@ -110,7 +110,7 @@ private:
     bool shownOnce_ = false;
     bool applying_ = false;
     FrameMargins appliedFrame_;
-    std::map<const QWidget*, std::vector<QWidget*>> tabOrders_;  // by parent
+    std::map<const NativeView*, std::vector<NativeView*>> tabOrders_;  // by parent
 };
 
 } // namespace tk

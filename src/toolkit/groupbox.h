@@ -15,7 +15,7 @@ public:
 
     std::string Caption() const;
     void SetColor(TColor color);
-    QWidget* ClientWidget() const override { return NativeWidget(); }
+    NativeView* ClientWidget() const override { return NativeWidget(); }
     // Where the frame's top line runs, from the box's top.
     int FrameTop() const;
 };

@@ -4,6 +4,7 @@
 // and toggles that a sequence names, on a form of its own.
 
 #include "entry/condition_entry.h"
+#include "toolkit/qt/native.h"
 #include "toolkit/form.h"
 
 #include <QTest>
@@ -21,7 +22,7 @@
 
 namespace entry_test {
 
-inline void Press(const tk::Control& c) { QTest::mouseClick(c.NativeWidget(), Qt::LeftButton); }
+inline void Press(const tk::Control& c) { QTest::mouseClick(tk::AsWidget(c.NativeWidget()), Qt::LeftButton); }
 
 inline std::uint32_t Bits(float f) { return std::bit_cast<std::uint32_t>(f); }
 inline float FromBits(std::uint32_t bits) { return std::bit_cast<float>(bits); }

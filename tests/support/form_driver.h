@@ -6,6 +6,7 @@
 // above it and the message boxes it raised.
 
 #include "activities/activity_form.h"
+#include "toolkit/qt/native.h"
 #include "entry/condition_entry.h"
 #include "entry/syoten_entry.h"
 #include "plane/readout.h"
@@ -52,11 +53,11 @@ struct MessageLog {
 // be clicked.
 inline void Click(const tk::Control& c, std::string_view name = "a control")
 {
-    if (!c.NativeWidget()->isVisible()) {
+    if (!tk::AsWidget(c.NativeWidget())->isVisible()) {
         ADD_FAILURE() << "clicked a hidden control: " << name;
         return;
     }
-    QTest::mouseClick(c.NativeWidget(), Qt::LeftButton);
+    QTest::mouseClick(tk::AsWidget(c.NativeWidget()), Qt::LeftButton);
 }
 
 using KeyMap = std::map<std::string, const tk::Control*, std::less<>>;
@@ -130,14 +131,14 @@ struct FormDriver {
     // A press of a mouse button on pixel (x, y) of the plane.
     void PressPlane(int x, int y, Qt::MouseButton button = Qt::LeftButton)
     {
-        design_test::Click(form.PaintBox1->NativeWidget(), QPoint(x, y), button);
+        design_test::Click(tk::AsWidget(form.PaintBox1->NativeWidget()), QPoint(x, y), button);
     }
     void PressAt(QPoint p) { PressPlane(p.x(), p.y()); }
 
     // One notification of the zoom bar, as its arrows, track or keys send it.
     void Scroll(QAbstractSlider::SliderAction action)
     {
-        static_cast<QScrollBar*>(form.ScrollBar1->NativeWidget())->triggerAction(action);
+        static_cast<QScrollBar*>(tk::AsWidget(form.ScrollBar1->NativeWidget()))->triggerAction(action);
     }
 
     tk::TColor PlanePixel(int x, int y) { return form.PaintBox1->GetCanvas().Pixel(x, y); }

@@ -4,6 +4,7 @@
 // its parts (arrows, page areas, thumb) as the style lays it out now.
 
 #include "toolkit/scrollbar.h"
+#include "toolkit/qt/native.h"
 
 #include <QScrollBar>
 #include <QStyle>
@@ -13,7 +14,7 @@ namespace scroll_test {
 
 inline QPoint BarPoint(const tk::ScrollBar& bar, QStyle::SubControl which)
 {
-    auto* q = static_cast<QScrollBar*>(bar.NativeWidget());
+    auto* q = static_cast<QScrollBar*>(tk::AsWidget(bar.NativeWidget()));
     QStyleOptionSlider opt;
     opt.initFrom(q);
     opt.orientation = Qt::Horizontal;

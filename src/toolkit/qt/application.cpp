@@ -1,4 +1,5 @@
 #include "toolkit/application.h"
+#include "native.h"
 
 #include "toolkit/design_scale.h"
 #include "toolkit/form.h"
@@ -152,7 +153,7 @@ void Application::MessageBox(const std::string& text)
     }
     QString body = ToQString(text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QWidget* owner = active_ ? active_->NativeWidget() : nullptr;
+    QWidget* owner = active_ ? AsWidget(active_->NativeWidget()) : nullptr;
     MakeMessageBox(ToQString(title_), body, owner)->exec();
     // The window that raised the box has the keyboard again, whether or not
     // the window system hands it back by itself.
@@ -176,7 +177,7 @@ void Application::UnregisterForm(Form* form)
 Form* Application::FormOf(const void* nativeWindow) const
 {
     for (Form* f : forms_)
-        if (f->NativeWidget() == nativeWindow)
+        if (AsWidget(f->NativeWidget()) == nativeWindow)
             return f;
     return nullptr;
 }

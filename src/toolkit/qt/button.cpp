@@ -1,4 +1,5 @@
 #include "toolkit/button.h"
+#include "native.h"
 
 #include "qtbridge.h"
 
@@ -38,10 +39,10 @@ protected:
 } // namespace
 
 Button::Button(Container& parent, const std::string& caption)
-    : Control(new ButtonWidget(ToQString(caption), parent.ClientWidget()))
+    : Control(AsView(new ButtonWidget(ToQString(caption), AsWidget(parent.ClientWidget()))))
 {
-    QObject::connect(static_cast<QPushButton*>(NativeWidget()), &QPushButton::clicked,
-                     NativeWidget(), [this] {
+    QObject::connect(static_cast<QPushButton*>(AsWidget(NativeWidget())), &QPushButton::clicked,
+                     AsWidget(NativeWidget()), [this] {
                          if (OnClick)
                              OnClick(this);
                      });
@@ -49,14 +50,14 @@ Button::Button(Container& parent, const std::string& caption)
 
 void Button::SetCaption(const std::string& caption)
 {
-    static_cast<QPushButton*>(NativeWidget())->setText(ToQString(caption));
+    static_cast<QPushButton*>(AsWidget(NativeWidget()))->setText(ToQString(caption));
 }
 
 std::string Button::Caption() const
 {
-    return FromQString(static_cast<QPushButton*>(NativeWidget())->text());
+    return FromQString(static_cast<QPushButton*>(AsWidget(NativeWidget()))->text());
 }
 
-void Button::Click() { static_cast<QPushButton*>(NativeWidget())->click(); }
+void Button::Click() { static_cast<QPushButton*>(AsWidget(NativeWidget()))->click(); }
 
 } // namespace tk

@@ -1,4 +1,5 @@
 #include "toolkit/control.h"
+#include "native.h"
 
 #include "toolkit/design_scale.h"
 #include "qtbridge.h"
@@ -24,7 +25,10 @@ int WindowShowingEvent()
 // is never shown never open the faces they were given.
 class PendingFont : public QObject {
 public:
-    explicit PendingFont(Control& control) : control_(control) { control.NativeWidget()->installEventFilter(this); }
+    explicit PendingFont(Control& control) : control_(control)
+    {
+        AsWidget(control.NativeWidget())->installEventFilter(this);
+    }
     bool pending = false;
 
 protected:
@@ -41,10 +45,10 @@ private:
     Control& control_;
 };
 
-Control::Control(QWidget* widget)
-    : widget_(widget),
-      bounds_{widget->x(), widget->y(), widget->x() + widget->width(), widget->y() + widget->height()}
+Control::Control(NativeView* view) : widget_(view)
 {
+    const QWidget* widget = AsWidget(view);
+    bounds_ = {widget->x(), widget->y(), widget->x() + widget->width(), widget->y() + widget->height()};
 }
 
 Control::~Control() = default;
@@ -54,7 +58,7 @@ void Control::SetBounds(int left, int top, int width, int height)
     bounds_ = {left, top, left + width, top + height};
     // Scaled edge by edge, so that controls that meet in the design still meet.
     const int l = ToLogical(left), t = ToLogical(top);
-    widget_->setGeometry(l, t, ToLogical(left + width) - l, ToLogical(top + height) - t);
+    AsWidget(widget_)->setGeometry(l, t, ToLogical(left + width) - l, ToLogical(top + height) - t);
     BoundsChanged();
 }
 
@@ -63,14 +67,14 @@ int Control::Top() const { return bounds_.top; }
 int Control::Width() const { return bounds_.Width(); }
 int Control::Height() const { return bounds_.Height(); }
 
-void Control::SetVisible(bool visible) { widget_->setVisible(visible); }
-bool Control::Visible() const { return !widget_->isHidden(); }
+void Control::SetVisible(bool visible) { AsWidget(widget_)->setVisible(visible); }
+bool Control::Visible() const { return !AsWidget(widget_)->isHidden(); }
 
 void Control::SetFont(const Font& font)
 {
     font_ = font;
     ApplyFontColor(font.color);
-    if (widget_->window()->isVisible()) {
+    if (AsWidget(widget_)->window()->isVisible()) {
         ApplyFont();
         return;
     }
@@ -81,7 +85,7 @@ void Control::SetFont(const Font& font)
 
 void Control::ApplyFont()
 {
-    widget_->setFont(ToQFont(font_, DesignScale()));
+    AsWidget(widget_)->setFont(ToQFont(font_, DesignScale()));
     FontChanged();
 }
 
@@ -124,6 +128,6 @@ void DrawFocusFrame(QWidget* widget, int inset)
     }
 }
 
-void Control::ApplyFontColor(TColor color) { SetTextColor(widget_, color); }
+void Control::ApplyFontColor(TColor color) { SetTextColor(AsWidget(widget_), color); }
 
 } // namespace tk

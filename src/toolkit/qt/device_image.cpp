@@ -1,6 +1,7 @@
 #include "device_image.h"
 
 #include "toolkit/design_scale.h"
+#include "native.h"
 
 #include <QColor>
 #include <QPainter>

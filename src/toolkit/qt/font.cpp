@@ -1,4 +1,5 @@
 #include "toolkit/font.h"
+#include "native.h"
 
 #include "toolkit/design_scale.h"
 #include "qtbridge.h"

@@ -1,4 +1,5 @@
 #include "toolkit/form.h"
+#include "native.h"
 
 #include "toolkit/application.h"
 #include "toolkit/design_scale.h"
@@ -66,7 +67,7 @@ protected:
         p.fillRect(r, ToQColor(owner_->color_));
         if (!surface.IsNull()) {
             // The surface lies under the controls, where the content is placed.
-            const QPoint at = owner_->client_->pos();
+            const QPoint at = AsWidget(owner_->client_)->pos();
             p.translate(at);
             ShowImage(p, surface, r.translated(-at));
         }
@@ -90,11 +91,12 @@ private:
 };
 
 Form::Form()
-    : widget_(new FormWidget(this)), client_(new QWidget(widget_)), viewer_(std::make_unique<WidgetViewer>(client_))
+    : widget_(new FormWidget(this)), client_(AsView(new QWidget(widget_))),
+      viewer_(std::make_unique<WidgetViewer>(AsWidget(client_)))
 {
     // The controls' parent, which only places them; the window paints what
     // lies under it.
-    client_->setGeometry(0, 0, 1, 1);
+    AsWidget(client_)->setGeometry(0, 0, 1, 1);
     widget_->setAttribute(Qt::WA_DeleteOnClose, false);
     Application::Instance().RegisterForm(this);
     SetColor(color_);
@@ -155,8 +157,8 @@ int Form::Height() const
     const FrameMargins f = Frame();
     return OuterLength(widget_->frameGeometry().height(), height_, f.top, f.bottom);
 }
-int Form::ClientWidth() const { return ToDesign(client_->width()); }
-int Form::ClientHeight() const { return ToDesign(client_->height()); }
+int Form::ClientWidth() const { return ToDesign(AsWidget(client_)->width()); }
+int Form::ClientHeight() const { return ToDesign(AsWidget(client_)->height()); }
 
 Form::FrameMargins Form::Frame() const
 {
@@ -235,9 +237,9 @@ void Form::PlaceContent()
                     std::clamp(wanted.y(), 0, std::max(0, widget_->height() - content.height())));
     }
     const QRect placed(at, QSize(std::max(1, widget_->width() - at.x()), std::max(1, widget_->height() - at.y())));
-    if (client_->geometry() == placed)
+    if (AsWidget(client_)->geometry() == placed)
         return;
-    client_->setGeometry(placed);
+    AsWidget(client_)->setGeometry(placed);
     widget_->update();
 }
 
@@ -296,7 +298,7 @@ void Form::SetTabOrder(std::initializer_list<const Control*> order)
 {
     if (order.size() == 0)
         return;
-    std::vector<QWidget*>& list = tabOrders_[order.begin()[0]->NativeWidget()->parentWidget()];
+    std::vector<NativeView*>& list = tabOrders_[AsView(AsWidget(order.begin()[0]->NativeWidget())->parentWidget())];
     list.clear();
     for (const Control* c : order)
         list.push_back(c->NativeWidget());
@@ -312,8 +314,9 @@ void Form::RelinkFocusChain()
     std::vector<QWidget*> chain;
     auto visit = [&](auto& self, QWidget* parent) -> void {
         std::vector<QWidget*> children;
-        if (const auto it = tabOrders_.find(parent); it != tabOrders_.end())
-            children = it->second;
+        if (const auto it = tabOrders_.find(AsView(parent)); it != tabOrders_.end())
+            for (NativeView* v : it->second)
+                children.push_back(AsWidget(v));
         for (QObject* o : parent->children()) {
             auto* w = qobject_cast<QWidget*>(o);
             if (w && !w->isWindow() && std::find(children.begin(), children.end(), w) == children.end())
@@ -330,8 +333,8 @@ void Form::RelinkFocusChain()
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
-QWidget* Form::ClientWidget() const { return client_; }
-QWidget* Form::NativeWidget() const { return widget_; }
+NativeView* Form::ClientWidget() const { return client_; }
+NativeView* Form::NativeWidget() const { return AsView(widget_); }
 
 void Form::SetCanvasExtent(int width, int height)
 {

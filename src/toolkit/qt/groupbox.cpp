@@ -1,4 +1,5 @@
 #include "toolkit/groupbox.h"
+#include "native.h"
 
 #include "qtbridge.h"
 
@@ -61,24 +62,24 @@ protected:
 } // namespace
 
 GroupBox::GroupBox(Container& parent, const std::string& caption)
-    : Control(new GroupBoxWidget(ToQString(caption), parent.ClientWidget()))
+    : Control(AsView(new GroupBoxWidget(ToQString(caption), AsWidget(parent.ClientWidget()))))
 {
 }
 
 std::string GroupBox::Caption() const
 {
-    return FromQString(static_cast<QGroupBox*>(NativeWidget())->title());
+    return FromQString(static_cast<QGroupBox*>(AsWidget(NativeWidget()))->title());
 }
 
 void GroupBox::SetColor(TColor color)
 {
-    QWidget* w = NativeWidget();
+    QWidget* w = AsWidget(NativeWidget());
     QPalette palette = w->palette();
     palette.setColor(QPalette::Window, ToQColor(color));
     w->setPalette(palette);
     w->setAutoFillBackground(true);
 }
 
-int GroupBox::FrameTop() const { return FrameTopFor(NativeWidget()->font()); }
+int GroupBox::FrameTop() const { return FrameTopFor(AsWidget(NativeWidget())->font()); }
 
 } // namespace tk

@@ -1,4 +1,5 @@
 #include "toolkit/label.h"
+#include "native.h"
 
 #include "qtbridge.h"
 
@@ -169,9 +170,9 @@ private:
 };
 
 Label::Label(Container& parent, const std::string& caption)
-    : Control(new LabelWidget(ToQString(caption), parent.ClientWidget())), caption_(caption)
+    : Control(AsView(new LabelWidget(ToQString(caption), AsWidget(parent.ClientWidget())))), caption_(caption)
 {
-    text_ = static_cast<LabelWidget*>(NativeWidget());
+    text_ = static_cast<LabelWidget*>(AsWidget(NativeWidget()));
     text_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
@@ -205,7 +206,7 @@ void Label::FrameAround(std::initializer_list<const Control*> controls)
 {
     std::vector<QPointer<QWidget>> widgets;
     for (const Control* c : controls)
-        widgets.emplace_back(c->NativeWidget());
+        widgets.emplace_back(AsWidget(c->NativeWidget()));
     text_->SetFrame(std::move(widgets));
 }
 
@@ -215,9 +216,9 @@ void Label::BoundsChanged() { text_->Place(text_->geometry()); }
 void Label::FontChanged() { text_->Relayout(); }
 
 StaticText::StaticText(Container& parent, const std::string& caption)
-    : Control(new LabelWidget(ToQString(caption), parent.ClientWidget()))
+    : Control(AsView(new LabelWidget(ToQString(caption), AsWidget(parent.ClientWidget()))))
 {
-    text_ = static_cast<LabelWidget*>(NativeWidget());
+    text_ = static_cast<LabelWidget*>(AsWidget(NativeWidget()));
     text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 

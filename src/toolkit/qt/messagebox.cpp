@@ -1,6 +1,7 @@
 #include "messagebox.h"
 
 #include "toolkit/design_scale.h"
+#include "native.h"
 #include "qtbridge.h"
 
 #include <QEvent>

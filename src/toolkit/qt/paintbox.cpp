@@ -1,4 +1,5 @@
 #include "toolkit/paintbox.h"
+#include "native.h"
 
 #include "device_image.h"
 #include "qtbridge.h"
@@ -114,9 +115,9 @@ private:
     WidgetViewer viewer_;
 };
 
-PaintBox::PaintBox(Container& parent) : Control(new PaintBoxWidget(this, parent.ClientWidget()))
+PaintBox::PaintBox(Container& parent) : Control(AsView(new PaintBoxWidget(this, AsWidget(parent.ClientWidget()))))
 {
-    box_ = static_cast<PaintBoxWidget*>(NativeWidget());
+    box_ = static_cast<PaintBoxWidget*>(AsWidget(NativeWidget()));
     box_->FitImage();
 }
 

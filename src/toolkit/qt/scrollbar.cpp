@@ -1,4 +1,5 @@
 #include "toolkit/scrollbar.h"
+#include "native.h"
 
 #include "presses.h"
 #include "qtbridge.h"
@@ -195,9 +196,10 @@ private:
     std::set<int> keysPressed_;
 };
 
-ScrollBar::ScrollBar(Container& parent) : Control(new ScrollBarWidget(this, parent.ClientWidget()))
+ScrollBar::ScrollBar(Container& parent)
+    : Control(AsView(new ScrollBarWidget(this, AsWidget(parent.ClientWidget()))))
 {
-    bar_ = static_cast<ScrollBarWidget*>(NativeWidget());
+    bar_ = static_cast<ScrollBarWidget*>(AsWidget(NativeWidget()));
     bar_->setRange(0, 100);
     bar_->setSingleStep(1);
     bar_->setPageStep(1);

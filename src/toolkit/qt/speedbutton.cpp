@@ -1,4 +1,5 @@
 #include "toolkit/speedbutton.h"
+#include "native.h"
 
 #include "qtbridge.h"
 
@@ -31,9 +32,9 @@ private:
 };
 
 SpeedButton::SpeedButton(Container& parent, const std::string& caption, int groupIndex)
-    : Control(new SpeedButtonWidget(this, parent.ClientWidget())), groupIndex_(groupIndex)
+    : Control(AsView(new SpeedButtonWidget(this, AsWidget(parent.ClientWidget())))), groupIndex_(groupIndex)
 {
-    button_ = static_cast<SpeedButtonWidget*>(NativeWidget());
+    button_ = static_cast<SpeedButtonWidget*>(AsWidget(NativeWidget()));
     button_->setText(ToQString(caption));
     button_->setCheckable(groupIndex != 0);
     QObject::connect(button_, &QToolButton::clicked, button_, [this] {

@@ -270,25 +270,51 @@ void WideSegment(const Raster& r, const i64 p[4], int width, std::uint32_t colou
     }
 }
 
-// The row a 1-pixel line takes at `k` columns from its left end (with
-// the axes swapped, the column at k rows from its top end), the segment
-// running `along` columns and `across` rows.
-i64 ThinOffset(i64 k, i64 along, i64 across)
-{
-    if (across >= 0)
-        return FloorDiv((2 * k + 1) * across, 2 * along);
-    return FloorDiv(k * across, along);
-}
+// The offsets of a 1-pixel line from its left end's row, column by column
+// from `k`, the line running `along` > 0 columns and `across` rows (|across|
+// <= along): floor((2k + 1) * across / (2 * along)) where it falls, floor(2k
+// * across / (2 * along)) where it rises, stepped without dividing.
+class ThinSteps {
+public:
+    ThinSteps(i64 k, i64 along, i64 across) : step_(2 * across), d_(2 * along)
+    {
+        const i64 n = (2 * k + (across >= 0 ? 1 : 0)) * across;
+        q_ = FloorDiv(n, d_);
+        r_ = n - q_ * d_;
+    }
+    i64 Offset() const { return q_; }
+    void Next()
+    {
+        r_ += step_;
+        if (r_ >= d_)
+            r_ -= d_, ++q_;
+        else if (r_ < 0)
+            r_ += d_, --q_;
+    }
+
+private:
+    i64 step_, d_, q_ = 0, r_ = 0;
+};
 
 void ThinSegment(const Raster& r, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t colour)
 {
+    if (x0 == x1) {
+        // Along a column, as the grid draws most.
+        if (x0 >= 0 && x0 < r.width)
+            r.Block(static_cast<int>(x0), static_cast<int>(x0), static_cast<int>(std::clamp<i64>(std::min(y0, y1), -1, r.height)),
+                    static_cast<int>(std::clamp<i64>(std::max(y0, y1), -1, r.height)), colour);
+        return;
+    }
     if (std::abs(x1 - x0) < std::abs(y1 - y0)) {
         // Steeper than 45 degrees: one pixel a row, from the top end.
         if (y0 > y1)
             std::swap(x0, x1), std::swap(y0, y1);
-        const i64 dx = x1 - x0, dy = y1 - y0;
-        for (i64 y = std::max<i64>(y0, 0); y <= std::min<i64>(y1, r.height - 1); ++y) {
-            const i64 x = x0 + ThinOffset(y - y0, dy, dx);
+        const i64 first = std::max<i64>(y0, 0), last = std::min<i64>(y1, r.height - 1);
+        if (first > last)
+            return;
+        ThinSteps steps(first - y0, y1 - y0, x1 - x0);
+        for (i64 y = first; y <= last; ++y, steps.Next()) {
+            const i64 x = x0 + steps.Offset();
             if (x >= 0 && x < r.width)
                 r.pixels[y * r.stride + x] = colour;
         }
@@ -296,30 +322,27 @@ void ThinSegment(const Raster& r, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t 
     }
     if (x0 > x1)
         std::swap(x0, x1), std::swap(y0, y1);
-    const i64 dx = x1 - x0, dy = y1 - y0;
     if ((y0 < 0 && y1 < 0) || (y0 >= r.height && y1 >= r.height))
         return;
-    if (dx == 0) {
-        r.Span(static_cast<int>(y0), static_cast<int>(x0), static_cast<int>(x0), colour);
+    const i64 first = std::max<i64>(x0, 0), last = std::min<i64>(x1, r.width - 1);
+    if (first > last)
+        return;
+    if (y0 == y1) {
+        r.Span(static_cast<int>(y0), static_cast<int>(first), static_cast<int>(last), colour);
         return;
     }
     // Runs of one row are written as spans.
-    i64 runStart = 0, runRow = 0;
-    bool inRun = false;
-    const i64 last = std::min<i64>(x1, r.width - 1);
-    for (i64 x = std::max<i64>(x0, 0); x <= last; ++x) {
-        const i64 y = y0 + ThinOffset(x - x0, dx, dy);
-        if (inRun && y != runRow) {
+    ThinSteps steps(first - x0, x1 - x0, y1 - y0);
+    i64 runStart = first, runRow = y0 + steps.Offset();
+    for (i64 x = first + 1; x <= last; ++x) {
+        steps.Next();
+        const i64 y = y0 + steps.Offset();
+        if (y != runRow) {
             r.Span(static_cast<int>(runRow), static_cast<int>(runStart), static_cast<int>(x - 1), colour);
-            inRun = false;
-        }
-        if (!inRun && y >= 0 && y < r.height) {
             runStart = x, runRow = y;
-            inRun = true;
         }
     }
-    if (inRun)
-        r.Span(static_cast<int>(runRow), static_cast<int>(runStart), static_cast<int>(last), colour);
+    r.Span(static_cast<int>(runRow), static_cast<int>(runStart), static_cast<int>(last), colour);
 }
 
 } // namespace

@@ -159,8 +159,11 @@ bool Place(const Raster& r, double x0, double y0, double x1, double y1, int widt
             return false;
     }
     const double v[4] = {x0, y0, x1, y1};
-    for (int k = 0; k < 4; ++k)
-        out[k] = static_cast<i64>(std::floor(v[k] + 0.5));
+    for (int k = 0; k < 4; ++k) {
+        // Mostly whole already (pen coordinates), and within reach here.
+        const auto whole = static_cast<i64>(v[k]);
+        out[k] = static_cast<double>(whole) == v[k] ? whole : static_cast<i64>(std::floor(v[k] + 0.5));
+    }
     return true;
 }
 
@@ -223,23 +226,25 @@ private:
     std::vector<Row> rows_;
 };
 
-Stamps& SharedStamps()
+Stamps sharedStamps;
+
+// A short wide segment from pixel (x, y), within reach of the image.
+void Stamp(const Raster& r, int x, int y, int dx, int dy, int width, std::uint32_t colour)
 {
-    static Stamps stamps;
-    return stamps;
+    const Stamps::Stamp& s = sharedStamps.Find(width, dx, dy);
+    const Stamps::Row* rows = sharedStamps.Rows(s);
+    y += s.top;
+    for (int k = 0; k < s.count; ++k)
+        r.Span(y + k, x + rows[k].first, x + rows[k].last, colour);
 }
 
 void WideSegment(const Raster& r, const i64 p[4], int width, std::uint32_t colour)
 {
     const i64 dx = p[2] - p[0], dy = p[3] - p[1];
     if (Stamps::Fits(width, dx, dy)) {
-        Stamps& stamps = SharedStamps();
-        const Stamps::Stamp& s = stamps.Find(width, static_cast<int>(dx), static_cast<int>(dy));
-        const Stamps::Row* rows = stamps.Rows(s);
         // Within reach of the image (Place), so within an int.
-        const int x = static_cast<int>(p[0]), y = static_cast<int>(p[1]) + s.top;
-        for (int k = 0; k < s.count; ++k)
-            r.Span(y + k, x + rows[k].first, x + rows[k].last, colour);
+        Stamp(r, static_cast<int>(p[0]), static_cast<int>(p[1]), static_cast<int>(dx), static_cast<int>(dy), width,
+              colour);
         return;
     }
     const Capsule c(p[0], p[1], p[2], p[3], width);
@@ -352,6 +357,19 @@ void DrawLine(const Raster& raster, double x0, double y0, double x1, double y1, 
     if (raster.width <= 0 || raster.height <= 0)
         return;
     width = std::clamp(width, 1, kWidest);
+    // A curve's step: short, between whole pen coordinates near the image
+    // (NaN fails every comparison and takes the long way).
+    constexpr double kNear = 1 << 16;
+    if (width >= Stamps::kMinWidth && width <= Stamps::kMaxWidth && x0 >= -kNear && x0 <= kNear && y0 >= -kNear &&
+        y0 <= kNear && x1 >= -kNear && x1 <= kNear && y1 >= -kNear && y1 <= kNear) {
+        const auto ax = static_cast<int>(x0), ay = static_cast<int>(y0), bx = static_cast<int>(x1),
+                   by = static_cast<int>(y1);
+        if (ax == x0 && ay == y0 && bx == x1 && by == y1 && (ax != bx || ay != by) &&
+            Stamps::Fits(width, bx - ax, by - ay)) {
+            Stamp(raster, ax, ay, bx - ax, by - ay, width, colour);
+            return;
+        }
+    }
     i64 p[4];
     if (!Place(raster, x0, y0, x1, y1, width, p))
         return;

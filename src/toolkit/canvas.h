@@ -29,6 +29,9 @@ public:
     // with its top-left corner at device pixel (x, y), without
     // antialiasing, touching no pixel outside `clip` (device pixels).
     virtual void DrawText(Image& image, const Font& font, const Rect& clip, int x, int y, const std::string& text) = 0;
+    // The drawing on the image is done for now (it is about to be read,
+    // shown, remade or let go): nothing may stay open on its pixels.
+    virtual void Finish(const Image& image) = 0;
 };
 
 // The painter every canvas sets its texts with; until one is set, texts
@@ -47,7 +50,7 @@ void SetTextPainter(TextPainter* painter);
 class Canvas {
 public:
     Canvas() = default;
-    ~Canvas() = default;
+    ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
@@ -96,7 +99,8 @@ public:
     // Toolkit side: the image drawn into, held at `scale` device pixels per
     // design pixel, and whoever shows it (null: nobody).
     void Attach(Image* image, CanvasViewer* viewer, double scale = 1.0);
-    // Ends the drawing in progress: the viewer has been asked for all of it.
+    // Ends the drawing in progress, so that the image can be read, shown or
+    // remade: the viewer has been asked for all of it.
     void Flush();
 
 private:

@@ -14,6 +14,8 @@ TextPainter* textPainter = nullptr;
 
 void SetTextPainter(TextPainter* painter) { textPainter = painter; }
 
+Canvas::~Canvas() { Flush(); }
+
 void Canvas::Attach(Image* image, CanvasViewer* viewer, double scale)
 {
     Flush();
@@ -26,6 +28,8 @@ void Canvas::Attach(Image* image, CanvasViewer* viewer, double scale)
 
 void Canvas::Flush()
 {
+    if (image_ && textPainter)
+        textPainter->Finish(*image_);
     // The viewer has been asked for everything drawn so far.
     dirty_ = {};
     requested_ = {};
@@ -63,6 +67,8 @@ TColor Canvas::DevicePixel(int x, int y) const
 {
     if (!image_ || x < 0 || y < 0 || x >= image_->Width() || y >= image_->Height())
         return clBlack;
+    if (textPainter)
+        textPainter->Finish(*image_);
     return ColorOfPixel(image_->Pixel(x, y));
 }
 

@@ -13,10 +13,13 @@ public:
     QtTextPainter();
     ~QtTextPainter() override;
     void DrawText(Image& image, const Font& font, const Rect& clip, int x, int y, const std::string& text) override;
+    void Finish(const Image& image) override;
 
 private:
-    struct Made;
-    std::unique_ptr<Made> made_;
+    // One painter stays open on the image of the last text until the
+    // drawing on it is done, as the texts of one repaint follow each other.
+    struct Open;
+    std::unique_ptr<Open> open_;
 };
 
 } // namespace tk

@@ -620,3 +620,54 @@ TEST(KeyboardFocus, ReturnPressesAFocusedButtonAndTheFocusShows)
         EXPECT_NE(focused, unfocused) << w->metaObject()->className();
     }
 }
+
+// A held arrow steps at once, then repeats until it is let go; a held
+// trough pages until the thumb reaches the pointer. Only the left button
+// scrolls.
+TEST(ScrollBar, AHeldArrowOrTroughRepeatsAndOnlyTheLeftButtonScrolls)
+{
+    {
+        Bar b;
+        QWidget* w = tk::AsWidget(b.bar.NativeWidget());
+        const QPoint arrow = b.Arrow(QStyle::SC_ScrollBarAddLine);
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, arrow);
+        QTest::qWait(600);  // well past the repeat delay
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, arrow);
+        const std::size_t seen = b.seen.size();
+        QTest::qWait(150);
+        EXPECT_EQ(b.seen.size(), seen) << "nothing after the release";
+        ASSERT_GE(seen, 4u) << "the press, at least two repeats and the end";
+        for (std::size_t i = 0; i + 1 < seen; ++i)
+            EXPECT_EQ(b.seen[i].code, ScrollCode::LineDown);
+        EXPECT_EQ(b.seen.back().code, ScrollCode::EndScroll);
+        EXPECT_EQ(b.bar.Position(), 51 + static_cast<int>(seen) - 1);
+    }
+    {
+        Bar b;
+        b.bar.SetSteps(1, 5);
+        QWidget* w = tk::AsWidget(b.bar.NativeWidget());
+        const QPoint trough = b.Arrow(QStyle::SC_ScrollBarAddPage);
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, trough);
+        QTest::qWait(1500);
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, trough);
+        EXPECT_GT(b.bar.Position(), 56);
+        EXPECT_LT(b.bar.Position(), 100) << "the trough stops where the pointer is";
+        auto* q = static_cast<QScrollBar*>(w);
+        QStyleOptionSlider opt;
+        opt.initFrom(q);
+        opt.orientation = Qt::Horizontal;
+        opt.minimum = q->minimum();
+        opt.maximum = q->maximum();
+        opt.sliderPosition = opt.sliderValue = q->value();
+        opt.pageStep = q->pageStep();
+        opt.subControls = QStyle::SC_All;
+        EXPECT_EQ(q->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &opt, trough, q), QStyle::SC_ScrollBarSlider)
+            << "the thumb is under the pointer";
+    }
+    Bar b;
+    QWidget* w = tk::AsWidget(b.bar.NativeWidget());
+    for (Qt::MouseButton button : {Qt::MiddleButton, Qt::BackButton})
+        QTest::mouseClick(w, button, Qt::NoModifier, b.Arrow(QStyle::SC_ScrollBarAddLine));
+    EXPECT_TRUE(b.seen.empty());
+    EXPECT_EQ(b.bar.Position(), 51);
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "toolkit/core/activation.h"
+#include "toolkit/core/message_gate.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,8 +32,7 @@ public:
         auto form = std::make_unique<T>();
         T* raw = form.get();
         owned_.push_back(std::move(form));
-        if (!main_)
-            main_ = raw;
+        activation_->OfferMain(raw);
         return raw;
     }
 
@@ -39,8 +41,8 @@ public:
     // Ends the run after the current event.
     void Terminate();
 
-    Form* MainForm() const { return main_; }
-    Form* ActiveForm() const { return active_; }
+    Form* MainForm() const { return activation_->Main(); }
+    Form* ActiveForm() const { return activation_->Active(); }
 
     void SetTitle(const std::string& title) { title_ = title; }
     // The program's version and the name of its desktop entry (without
@@ -55,16 +57,16 @@ public:
     // the application's title. Returns when it is closed. While one is open
     // no other is raised.
     void MessageBox(const std::string& text);
-    bool MessageBoxOpen() const { return boxOpen_; }
+    bool MessageBoxOpen() const { return gate_->Open(); }
     // Replaces the box, e.g. in tests: the handler reads the text and returns
     // as if OK had been pressed. An empty handler restores the real box.
-    using MessageHandler = std::function<void(const std::string& title, const std::string& text)>;
-    void SetMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
+    using MessageHandler = core::MessageGate::Handler;
+    void SetMessageHandler(MessageHandler handler) { gate_->SetHandler(std::move(handler)); }
 
     // Toolkit side: forms register themselves, and report what activates them.
     void RegisterForm(Form* form);
     void UnregisterForm(Form* form);
-    enum class ActivationSource { Show, Pointer, WindowSystem };
+    using ActivationSource = core::ActivationSource;
     void NoteActivation(Form* form, ActivationSource source);
     void NoteHidden(Form* form);
     Form* FormOf(const void* nativeWindow) const;
@@ -72,14 +74,11 @@ public:
 private:
     struct Native;
     std::unique_ptr<Native> native_;
+    // The forms and the rule of activation, and the one message box.
+    std::unique_ptr<core::Activation> activation_;
+    std::unique_ptr<core::MessageGate> gate_;
     std::vector<std::unique_ptr<Form>> owned_;
-    std::vector<Form*> forms_;
-    Form* main_ = nullptr;
-    Form* active_ = nullptr;
-    Form* awaitingWindowSystem_ = nullptr;
     std::string title_ = "Orvalis";
-    MessageHandler messageHandler_;
-    bool boxOpen_ = false;
 };
 
 void ShowMessage(const std::string& text);

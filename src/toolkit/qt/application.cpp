@@ -4,7 +4,6 @@
 #include "toolkit/design_scale.h"
 #include "toolkit/form.h"
 #include "messagebox.h"
-#include "presses.h"
 #include "qtbridge.h"
 #include "text_painter.h"
 
@@ -24,16 +23,11 @@ namespace tk {
 
 namespace {
 Application* instance = nullptr;
-
-// How long an activation that a window system still owes after Show() may
-// hold back the activation of another form.
-constexpr int kActivationGraceMs = 1500;
 } // namespace
 
-// Sees every press of a mouse button before the widget does: a press in a
-// form that is not the active one activates it, as on desktops where a click
-// brings a window to the front. When a modal window blocks a form, every
-// press in progress there ends, as when the modal window takes the capture.
+// Sees every press of a mouse button before the widget does and reports it,
+// so that a press in a form that is not the active one activates it before
+// the press is handled.
 class ActivationFilter : public QObject {
 public:
     using QObject::QObject;
@@ -46,21 +40,40 @@ protected:
             Application& app = Application::Instance();
             if (Form* form = app.FormOf(static_cast<QWidget*>(watched)->window()))
                 app.NoteActivation(form, Application::ActivationSource::Pointer);
-        } else if (type == QEvent::WindowBlocked && watched->isWidgetType()) {
-            auto* window = static_cast<QWidget*>(watched);
-            if (Application::Instance().FormOf(window))
-                CancelPresses(window);
         }
         return false;
     }
 };
 
-struct Application::Native {
+// What Qt does for the application's rules: whether a window is shown,
+// OnActivate, the grace timer, and the modal box.
+struct Application::Native : core::ActivationPort, core::MessageBoxPort {
     Native(int& argc, char** argv) : app(argc, argv), filter(&app) {}
     QApplication app;
     ActivationFilter filter;
     QTimer grace;
     QtTextPainter texts;
+
+    bool Visible(const Form* form) const override { return form->Visible(); }
+    void Activated(Form* form) override
+    {
+        if (form->OnActivate)
+            form->OnActivate(form);
+    }
+    void StartGraceTimer(int ms) override { grace.start(ms); }
+    void ShowBox(const std::string& title, const std::string& text) override
+    {
+        QString body = ToQString(text);
+        body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const Form* active = Application::Instance().ActiveForm();
+        QWidget* owner = active ? AsWidget(active->NativeWidget()) : nullptr;
+        MakeMessageBox(ToQString(title), body, owner)->exec();
+        // The window that raised the box has the keyboard again, whether or
+        // not the window system hands it back by itself.
+        if (owner && owner->isVisible())
+            owner->activateWindow();
+        Application::Instance().gate_->Closed();
+    }
 };
 
 namespace {
@@ -85,6 +98,8 @@ Application::Application(int& argc, char** argv, double designScale)
     assert(instance == nullptr);
     instance = this;
     native_ = std::make_unique<Native>(argc, argv);
+    activation_ = std::make_unique<core::Activation>(*native_);
+    gate_ = std::make_unique<core::MessageGate>(*native_);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     SetDesignScale(designScale > 0 ? designScale : ScreenFitScale());
     QApplication::setQuitOnLastWindowClosed(false);
@@ -92,13 +107,15 @@ Application::Application(int& argc, char** argv, double designScale)
     SetTextPainter(&native_->texts);
     native_->app.installEventFilter(&native_->filter);
     native_->grace.setSingleShot(true);
-    QObject::connect(&native_->grace, &QTimer::timeout, [this] { awaitingWindowSystem_ = nullptr; });
+    QObject::connect(&native_->grace, &QTimer::timeout, [this] { activation_->GraceOver(); });
 }
 
 Application::~Application()
 {
     owned_.clear();
     SetTextPainter(nullptr);
+    gate_.reset();
+    activation_.reset();
     native_.reset();
     instance = nullptr;
 }
@@ -111,8 +128,8 @@ Application& Application::Instance()
 
 int Application::Run()
 {
-    if (main_)
-        main_->Show();
+    if (Form* main = MainForm())
+        main->Show();
     return QApplication::exec();
 }
 
@@ -136,90 +153,21 @@ int Application::ScreenHeight() const
     return screen ? ToDesign(screen->geometry().height()) : 768;
 }
 
-void Application::MessageBox(const std::string& text)
-{
-    // One box at a time: a box that something raises while another is open
-    // (a repaint inside the first, say) is not shown.
-    if (boxOpen_)
-        return;
-    boxOpen_ = true;
-    const struct Closed {
-        bool& open;
-        ~Closed() { open = false; }
-    } closed{boxOpen_};
-    if (messageHandler_) {
-        messageHandler_(title_, text);
-        return;
-    }
-    QString body = ToQString(text);
-    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QWidget* owner = active_ ? AsWidget(active_->NativeWidget()) : nullptr;
-    MakeMessageBox(ToQString(title_), body, owner)->exec();
-    // The window that raised the box has the keyboard again, whether or not
-    // the window system hands it back by itself.
-    if (owner && owner->isVisible())
-        owner->activateWindow();
-}
+void Application::MessageBox(const std::string& text) { gate_->Raise(title_, text); }
 
-void Application::RegisterForm(Form* form) { forms_.push_back(form); }
-
-void Application::UnregisterForm(Form* form)
-{
-    std::erase(forms_, form);
-    if (active_ == form)
-        active_ = nullptr;
-    if (awaitingWindowSystem_ == form)
-        awaitingWindowSystem_ = nullptr;
-    if (main_ == form)
-        main_ = nullptr;
-}
+void Application::RegisterForm(Form* form) { activation_->Add(form); }
+void Application::UnregisterForm(Form* form) { activation_->Remove(form); }
 
 Form* Application::FormOf(const void* nativeWindow) const
 {
-    for (Form* f : forms_)
+    for (Form* f : activation_->Forms())
         if (AsWidget(f->NativeWidget()) == nativeWindow)
             return f;
     return nullptr;
 }
 
-void Application::NoteActivation(Form* form, ActivationSource source)
-{
-    if (!form || !form->Visible())
-        return;
-    switch (source) {
-    case ActivationSource::Show:
-        // The window system will confirm this activation later; until then an
-        // activation it reports for another form is stale (it was requested
-        // before this Show) and must not take the focus back.
-        awaitingWindowSystem_ = form;
-        native_->grace.start(kActivationGraceMs);
-        break;
-    case ActivationSource::WindowSystem:
-        if (awaitingWindowSystem_ && awaitingWindowSystem_ != form)
-            return;
-        awaitingWindowSystem_ = nullptr;
-        break;
-    case ActivationSource::Pointer:
-        awaitingWindowSystem_ = nullptr;
-        break;
-    }
-    // A message box is no form: when it closes and the window system hands
-    // the focus back to the form that opened it, the active form is
-    // unchanged and nothing is raised.
-    if (form == active_)
-        return;
-    active_ = form;
-    if (form->OnActivate)
-        form->OnActivate(form);
-}
-
-void Application::NoteHidden(Form* form)
-{
-    if (active_ == form)
-        active_ = nullptr;
-    if (awaitingWindowSystem_ == form)
-        awaitingWindowSystem_ = nullptr;
-}
+void Application::NoteActivation(Form* form, ActivationSource source) { activation_->Note(form, source); }
+void Application::NoteHidden(Form* form) { activation_->Hidden(form); }
 
 void ShowMessage(const std::string& text) { Application::Instance().MessageBox(text); }
 

@@ -1,6 +1,10 @@
 #include "toolkit/button.h"
 #include "native.h"
 
+#include "toolkit/core/focus_chain.h"
+#include "toolkit/core/presses.h"
+#include "toolkit/core/focus_chain.h"
+#include "toolkit/core/presses.h"
 #include "qtbridge.h"
 
 #include <QKeyEvent>
@@ -10,12 +14,20 @@ namespace tk {
 
 namespace {
 // The native button. A focused button is pressed by Return (and Enter) as
-// well as by Space, as on the platform the windows were designed for.
-class ButtonWidget : public QPushButton {
+// well as by Space, as on the platform the windows were designed for. A
+// held button that a modal box interrupts comes up without a click.
+class ButtonWidget : public QPushButton, public core::PressHolder {
 public:
     ButtonWidget(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
     {
         setAutoDefault(false);
+        setFocusPolicy(core::TakesFocus(core::ControlKind::PushButton) ? Qt::StrongFocus : Qt::NoFocus);
+    }
+
+    void CancelPress() override
+    {
+        if (isDown())
+            setDown(false);
     }
 
 protected:

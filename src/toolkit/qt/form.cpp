@@ -2,6 +2,7 @@
 #include "native.h"
 
 #include "toolkit/application.h"
+#include "toolkit/core/focus_chain.h"
 #include "toolkit/design_scale.h"
 #include "device_image.h"
 #include "qtbridge.h"
@@ -307,30 +308,25 @@ void Form::SetTabOrder(std::initializer_list<const Control*> order)
 
 // Qt keeps one focus chain for the whole window, and setTabOrder between
 // compound widgets drags their children along in ways that are hard to
-// foresee: the chain is instead laid anew, leaf by leaf, from the orders of
-// every parent.
+// foresee: the chain is instead laid anew, leaf by leaf, from the order the
+// toolkit computes over the window's widgets.
 void Form::RelinkFocusChain()
 {
-    std::vector<QWidget*> chain;
-    auto visit = [&](auto& self, QWidget* parent) -> void {
-        std::vector<QWidget*> children;
-        if (const auto it = tabOrders_.find(AsView(parent)); it != tabOrders_.end())
-            for (NativeView* v : it->second)
-                children.push_back(AsWidget(v));
-        for (QObject* o : parent->children()) {
-            auto* w = qobject_cast<QWidget*>(o);
-            if (w && !w->isWindow() && std::find(children.begin(), children.end(), w) == children.end())
-                children.push_back(w);
-        }
-        for (QWidget* w : children) {
-            if (w->focusPolicy() & Qt::TabFocus)
-                chain.push_back(w);
-            self(self, w);
-        }
+    const auto tree = [](auto& self, const QWidget* parent) -> core::FocusNode {
+        core::FocusNode node{parent, (parent->focusPolicy() & Qt::TabFocus) != 0, {}};
+        for (const QObject* o : parent->children())
+            if (const auto* w = qobject_cast<const QWidget*>(o); w && !w->isWindow())
+                node.children.push_back(self(self, w));
+        return node;
     };
-    visit(visit, widget_);
+    core::TabOrders orders;
+    for (const auto& [parent, list] : tabOrders_)
+        for (const NativeView* v : list)
+            orders[AsWidget(const_cast<NativeView*>(parent))].push_back(AsWidget(const_cast<NativeView*>(v)));
+    const std::vector<const void*> chain = core::FocusChain(tree(tree, widget_), orders);
+    const auto widget = [](const void* id) { return const_cast<QWidget*>(static_cast<const QWidget*>(id)); };
     for (std::size_t i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i - 1], chain[i]);
+        QWidget::setTabOrder(widget(chain[i - 1]), widget(chain[i]));
 }
 
 NativeView* Form::ClientWidget() const { return client_; }

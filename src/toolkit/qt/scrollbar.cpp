@@ -1,152 +1,166 @@
 #include "toolkit/scrollbar.h"
 #include "native.h"
 
-#include "presses.h"
+#include "toolkit/core/focus_chain.h"
+#include "toolkit/core/scroll_rules.h"
 #include "qtbridge.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
-
-#include <set>
+#include <QTimer>
 
 namespace tk {
 
-// The native bar. Every action reaches OnScroll while sliderPosition() holds
-// the new position and value() still the old one. Releasing the mouse or a
-// key ends the scroll with one more notification, but only for a press the
-// bar itself handled: a key pressed elsewhere (the Return that closed a
-// message box, the Tab that brought the focus here) ends nothing. A modal
-// window ends the press in progress at once, with no further notification.
-class ScrollBarWidget : public QScrollBar {
+using core::ScrollKey;
+using core::ScrollPart;
+
+namespace {
+ScrollKey KeyOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Left: return ScrollKey::Left;
+    case Qt::Key_Right: return ScrollKey::Right;
+    case Qt::Key_Up: return ScrollKey::Up;
+    case Qt::Key_Down: return ScrollKey::Down;
+    case Qt::Key_PageUp: return ScrollKey::PageUp;
+    case Qt::Key_PageDown: return ScrollKey::PageDown;
+    case Qt::Key_Home: return ScrollKey::Home;
+    case Qt::Key_End: return ScrollKey::End;
+    default: return ScrollKey::Other;
+    }
+}
+
+QStyle::SubControl SubControlOf(ScrollPart part)
+{
+    switch (part) {
+    case ScrollPart::LineLeft: return QStyle::SC_ScrollBarSubLine;
+    case ScrollPart::LineRight: return QStyle::SC_ScrollBarAddLine;
+    case ScrollPart::PageLeft: return QStyle::SC_ScrollBarSubPage;
+    case ScrollPart::PageRight: return QStyle::SC_ScrollBarAddPage;
+    case ScrollPart::Thumb: return QStyle::SC_ScrollBarSlider;
+    default: return QStyle::SC_None;
+    }
+}
+} // namespace
+
+// The native bar: a QScrollBar for the look and for telling which part lies
+// under the pointer, driven by the bar's rules. Qt's own stepping, repeat
+// and drag are not used; the slider's programmatic actions (triggerAction,
+// setSliderPosition while held) are taken as the rules' codes.
+class ScrollBarWidget : public QScrollBar, public core::ScrollBarPort {
 public:
-    ScrollBarWidget(ScrollBar* owner, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), owner_(owner)
+    ScrollBarWidget(ScrollBar* owner, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), rules(*this)
     {
-        connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) {
-            switch (action) {
-            case SliderSingleStepAdd: Notify(ScrollCode::LineDown); break;
-            case SliderSingleStepSub: Notify(ScrollCode::LineUp); break;
-            case SliderPageStepAdd: Notify(ScrollCode::PageDown); break;
-            case SliderPageStepSub: Notify(ScrollCode::PageUp); break;
-            case SliderToMinimum: Notify(ScrollCode::Top); break;
-            case SliderToMaximum: Notify(ScrollCode::Bottom); break;
-            case SliderMove: Notify(ScrollCode::Track); break;
-            default: break;
-            }
-        });
-        connect(this, &QAbstractSlider::sliderReleased, this, [this] { Notify(ScrollCode::Position); });
+        rules.onScroll = [owner](ScrollCode code, int& position) {
+            if (owner->OnScroll)
+                owner->OnScroll(owner, code, position);
+        };
+        repeat_.setSingleShot(true);
+        connect(&repeat_, &QTimer::timeout, this, [this] { rules.TimerFired(); });
+        connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) { Translate(action); });
+        connect(this, &QAbstractSlider::sliderReleased, this,
+                [this] { rules.Scroll(ScrollCode::Position, rules.Position()); });
+        ShowState();
     }
 
-    void Notify(ScrollCode code)
+    core::ScrollBarRules rules;
+
+    void ShowState() override
     {
-        if (cancelling_)
-            return;
-        int position = sliderPosition();
-        if (owner_->OnScroll)
-            owner_->OnScroll(owner_, code, position);
-        if (position != sliderPosition())
-            setSliderPosition(std::clamp(position, minimum(), maximum()));
+        const QSignalBlocker quiet(this);
+        setRange(rules.Min(), rules.Max());
+        setSingleStep(rules.LineStep());
+        setPageStep(rules.PageStep());
+        setValue(rules.Position());
+        update();
     }
+    ScrollPart PartUnderPointer() const override { return PartAt(pointer_); }
+    void StartTimer(int ms) override { repeat_.start(ms); }
+    void StopTimer() override { repeat_.stop(); }
 
 protected:
-    bool event(QEvent* event) override
-    {
-        if (event->type() == CancelPressEvent()) {
-            CancelPress();
-            return true;
-        }
-        return QScrollBar::event(event);
-    }
-
+    // Only the left button scrolls; the others go on to the window (the
+    // right one opens the menu).
     void mousePressEvent(QMouseEvent* event) override
     {
-        if (event->button() == Qt::LeftButton)
-            mousePressed_ = true;
-        QScrollBar::mousePressEvent(event);
+        pointer_ = event->position().toPoint();
+        if (event->button() != Qt::LeftButton || (event->buttons() & ~Qt::LeftButton)) {
+            event->ignore();
+            return;
+        }
+        event->accept();
+        const ScrollPart part = PartAt(pointer_);
+        if (part == ScrollPart::Thumb)
+            grip_ = pointer_.x() - Rect(QStyle::SC_ScrollBarSlider).left();
+        rules.PointerPressed(part);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        event->accept();
+        pointer_ = event->position().toPoint();
+        if (rules.Held() == ScrollPart::Thumb)
+            rules.PointerDragged(PositionOfThumbAt(pointer_.x() - grip_));
     }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        QScrollBar::mouseReleaseEvent(event);
-        if (event->button() == Qt::LeftButton && mousePressed_) {
-            mousePressed_ = false;
-            Notify(ScrollCode::EndScroll);
-        }
-    }
-
-    // The keys of a horizontal bar: right and down one step to the right,
-    // left and up one step to the left, Page Down and Page Up a page, Home
-    // and End to the ends (Qt's bars invert these by default).
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        SliderAction action = SliderNoAction;
-        switch (event->key()) {
-        case Qt::Key_Right:
-        case Qt::Key_Down: action = SliderSingleStepAdd; break;
-        case Qt::Key_Left:
-        case Qt::Key_Up: action = SliderSingleStepSub; break;
-        case Qt::Key_PageDown: action = SliderPageStepAdd; break;
-        case Qt::Key_PageUp: action = SliderPageStepSub; break;
-        case Qt::Key_Home: action = SliderToMinimum; break;
-        case Qt::Key_End: action = SliderToMaximum; break;
-        default: break;
-        }
-        if (action == SliderNoAction || event->modifiers() & ~Qt::KeypadModifier) {
+        pointer_ = event->position().toPoint();
+        if (event->button() != Qt::LeftButton) {
             event->ignore();
             return;
         }
         event->accept();
-        keysPressed_.insert(event->key());
-        triggerAction(action);
+        rules.PointerReleased();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        event->setAccepted(rules.KeyPressed(KeyOf(event->key()), event->modifiers() & ~Qt::KeypadModifier));
     }
     void keyReleaseEvent(QKeyEvent* event) override
     {
-        if (event->isAutoRepeat() || keysPressed_.erase(event->key()) == 0) {
-            event->ignore();
-            return;
-        }
-        event->accept();
-        Notify(ScrollCode::EndScroll);
+        event->setAccepted(rules.KeyReleased(KeyOf(event->key()), event->isAutoRepeat()));
     }
 
-    // The bar's own menu, in the program's language; each item scrolls
-    // through the notification like the mouse and the keys.
     void contextMenuEvent(QContextMenuEvent* event) override
     {
         QMenu menu(this);
-        const int here = PositionAt(event->pos().x());
-        connect(menu.addAction(QStringLiteral("ここへスクロール")), &QAction::triggered, this, [this, here] {
-            // As a thumb moved there and let go.
-            int position = std::clamp(here, minimum(), maximum());
-            if (owner_->OnScroll)
-                owner_->OnScroll(owner_, ScrollCode::Position, position);
-            const QSignalBlocker quiet(this);
-            setValue(std::clamp(position, minimum(), maximum()));
-        });
-        const std::pair<const char*, SliderAction> items[] = {
-            {nullptr, SliderNoAction},           {"左端", SliderToMinimum},
-            {"右端", SliderToMaximum},           {nullptr, SliderNoAction},
-            {"1 ページ左へ", SliderPageStepSub}, {"1 ページ右へ", SliderPageStepAdd},
-            {nullptr, SliderNoAction},           {"左へスクロール", SliderSingleStepSub},
-            {"右へスクロール", SliderSingleStepAdd}};
-        for (const auto& [text, action] : items) {
-            if (!text) {
+        // As a thumb moved there and let go.
+        const int here = PositionOfThumbAt(event->pos().x() - Rect(QStyle::SC_ScrollBarSlider).width() / 2);
+        const auto items = core::ScrollMenu();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (!items[i].text) {
                 menu.addSeparator();
                 continue;
             }
-            connect(menu.addAction(QString::fromUtf8(text)), &QAction::triggered, this,
-                    [this, action = action] { triggerAction(action); });
+            connect(menu.addAction(QString::fromUtf8(items[i].text)), &QAction::triggered, this,
+                    [this, i, here] { rules.MenuChosen(i, here); });
         }
         menu.exec(event->globalPos());
     }
 
-    // A focused bar shows a focus frame just inside its edge.
+    // The held part is drawn sunken; a focused bar shows a focus frame just
+    // inside its edge.
     void paintEvent(QPaintEvent* event) override
     {
-        QScrollBar::paintEvent(event);
+        const QStyle::SubControl held = SubControlOf(rules.Held());
+        if (held == QStyle::SC_None) {
+            QScrollBar::paintEvent(event);
+        } else {
+            QPainter p(this);
+            QStyleOptionSlider opt;
+            initStyleOption(&opt);
+            opt.subControls = QStyle::SC_All;
+            opt.activeSubControls = held;
+            if (PartAt(pointer_) == rules.Held())
+                opt.state |= QStyle::State_Sunken;
+            style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &p, this);
+        }
         DrawFocusFrame(this, 1);
     }
     void focusInEvent(QFocusEvent* event) override
@@ -157,81 +171,83 @@ protected:
     void focusOutEvent(QFocusEvent* event) override
     {
         QScrollBar::focusOutEvent(event);
-        keysPressed_.clear();
+        rules.FocusLost();
         update();
     }
 
 private:
-    // Ends the press in progress as its release would, without a
-    // notification: the arrow's or the trough's repeat stops, a dragged
-    // thumb is let go where it is.
-    void CancelPress()
+    // The slider's programmatic actions, as the codes they stand for.
+    void Translate(int action)
     {
-        keysPressed_.clear();
-        if (!mousePressed_)
-            return;
-        mousePressed_ = false;
-        cancelling_ = true;
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-1, -1), QPointF(-1, -1), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QScrollBar::mouseReleaseEvent(&release);
-        cancelling_ = false;
+        switch (action) {
+        case SliderSingleStepAdd: rules.Scroll(ScrollCode::LineDown); break;
+        case SliderSingleStepSub: rules.Scroll(ScrollCode::LineUp); break;
+        case SliderPageStepAdd: rules.Scroll(ScrollCode::PageDown); break;
+        case SliderPageStepSub: rules.Scroll(ScrollCode::PageUp); break;
+        case SliderToMinimum: rules.Scroll(ScrollCode::Top); break;
+        case SliderToMaximum: rules.Scroll(ScrollCode::Bottom); break;
+        case SliderMove: rules.Scroll(ScrollCode::Track, sliderPosition()); break;
+        default: break;
+        }
+        // The slider then takes its position from what it shows.
+        ShowState();
     }
 
-    // The position the thumb's centre would have at x.
-    int PositionAt(int x) const
+    QStyleOptionSlider Option() const
     {
         QStyleOptionSlider opt;
         initStyleOption(&opt);
-        const QRect groove = style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarGroove, this);
-        const QRect thumb = style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, this);
-        const int span = groove.width() - thumb.width();
-        return QStyle::sliderValueFromPosition(minimum(), maximum(), x - groove.left() - thumb.width() / 2,
-                                               span > 0 ? span : 1);
+        opt.subControls = QStyle::SC_All;
+        return opt;
+    }
+    QRect Rect(QStyle::SubControl which) const
+    {
+        const QStyleOptionSlider opt = Option();
+        return style()->subControlRect(QStyle::CC_ScrollBar, &opt, which, this);
+    }
+    ScrollPart PartAt(QPoint at) const
+    {
+        if (!rect().contains(at))
+            return ScrollPart::None;
+        const QStyleOptionSlider opt = Option();
+        switch (style()->hitTestComplexControl(QStyle::CC_ScrollBar, &opt, at, this)) {
+        case QStyle::SC_ScrollBarSubLine: return ScrollPart::LineLeft;
+        case QStyle::SC_ScrollBarAddLine: return ScrollPart::LineRight;
+        case QStyle::SC_ScrollBarSubPage: return ScrollPart::PageLeft;
+        case QStyle::SC_ScrollBarAddPage: return ScrollPart::PageRight;
+        case QStyle::SC_ScrollBarSlider: return ScrollPart::Thumb;
+        default: return ScrollPart::None;
+        }
+    }
+    // The position that puts the thumb's left edge at x.
+    int PositionOfThumbAt(int x) const
+    {
+        const QRect groove = Rect(QStyle::SC_ScrollBarGroove);
+        const int span = groove.width() - Rect(QStyle::SC_ScrollBarSlider).width();
+        return QStyle::sliderValueFromPosition(minimum(), maximum(), x - groove.left(), span > 0 ? span : 1);
     }
 
-    ScrollBar* owner_;
-    bool mousePressed_ = false;
-    bool cancelling_ = false;
-    std::set<int> keysPressed_;
+    QTimer repeat_;
+    QPoint pointer_{-1, -1};
+    int grip_ = 0;  // where on the thumb it was taken
 };
 
 ScrollBar::ScrollBar(Container& parent)
     : Control(AsView(new ScrollBarWidget(this, AsWidget(parent.ClientWidget()))))
 {
     bar_ = static_cast<ScrollBarWidget*>(AsWidget(NativeWidget()));
-    bar_->setRange(0, 100);
-    bar_->setSingleStep(1);
-    bar_->setPageStep(1);
     bar_->setTracking(true);
     // Like every windowed control, the bar takes the focus from Tab and from
     // a click, and its keys scroll (Qt's bars take none by default).
-    bar_->setFocusPolicy(Qt::StrongFocus);
+    bar_->setFocusPolicy(core::TakesFocus(core::ControlKind::ScrollBar) ? Qt::StrongFocus : Qt::NoFocus);
 }
 
-void ScrollBar::SetRange(int minimum, int maximum) { bar_->setRange(minimum, maximum); }
-int ScrollBar::Min() const { return bar_->minimum(); }
-int ScrollBar::Max() const { return bar_->maximum(); }
-int ScrollBar::Position() const { return bar_->value(); }
-
-void ScrollBar::SetPosition(int position)
-{
-    const QSignalBlocker quiet(bar_);
-    bar_->setValue(position);
-}
-
-void ScrollBar::SetPageSize(int pageSize)
-{
-    // A page size of 0 means a plain thumb; Qt sizes the thumb from the page
-    // step, so the page size only matters when it is larger than one step.
-    if (pageSize > 0)
-        bar_->setPageStep(pageSize);
-}
-
-void ScrollBar::SetSteps(int lineStep, int pageStep)
-{
-    bar_->setSingleStep(lineStep);
-    bar_->setPageStep(pageStep);
-}
+void ScrollBar::SetRange(int minimum, int maximum) { bar_->rules.SetRange(minimum, maximum); }
+int ScrollBar::Min() const { return bar_->rules.Min(); }
+int ScrollBar::Max() const { return bar_->rules.Max(); }
+int ScrollBar::Position() const { return bar_->rules.Position(); }
+void ScrollBar::SetPosition(int position) { bar_->rules.SetPosition(position); }
+void ScrollBar::SetPageSize(int pageSize) { bar_->rules.SetPageSize(pageSize); }
+void ScrollBar::SetSteps(int lineStep, int pageStep) { bar_->rules.SetSteps(lineStep, pageStep); }
 
 } // namespace tk

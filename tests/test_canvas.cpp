@@ -7,9 +7,6 @@
 
 #include "support/design_pixels.h"
 
-#include <QImage>
-#include <QPainter>
-
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -26,7 +23,7 @@ namespace {
 struct Surface {
     Form form;
     PaintBox box{form};
-    QImage image;
+    Image image;
     Canvas own;
     Canvas& c;
     Surface() : c(box.GetCanvas())
@@ -37,7 +34,7 @@ struct Surface {
     explicit Surface(double scale) : c(own)
     {
         const DeviceGrid grid(scale);
-        image = QImage(grid.EdgeClamped(100), grid.EdgeClamped(100), QImage::Format_RGB32);
+        image = Image(grid.EdgeClamped(100), grid.EdgeClamped(100));
         own.Attach(&image, nullptr, scale);
         Clear();
     }
@@ -160,42 +157,87 @@ TEST(Canvas, TextRectFillsItsRectangleAndClipsTheText)
     EXPECT_EQ(s.Count(clMoneyGreen), 50 * 20) << "an empty text blanks the rectangle";
 }
 
-TEST(Canvas, ShortWideStepsGiveThePixelsOfAPlainRoundCappedLine)
+namespace {
+
+// The rasterizer's rule, pixel by pixel, on a design surface held at a
+// device scale: a wide pen covers the device pixels whose centres lie within
+// half its width of the segment laid at the pen coordinates (centres and
+// ends in half pixels, so that every comparison is exact); a 1-pixel pen
+// one pixel a column (a row where steeper).
+bool RuleCovers(const DeviceGrid& g, int designWidth, Point a, Point b, int x, int y)
 {
-    // The canvas draws a curve's short steps from shapes it keeps; they must
-    // stay the pixels QPainter gives the same line wherever it lies. Design
-    // pixels are device pixels here; every other scale is checked below.
-    constexpr int kSize = 100;
-    Surface s(1);
-    QImage plain(kSize, kSize, QImage::Format_RGB32);
-    plain.fill(Qt::white);
+    const int w = g.PenWidth(designWidth);
+    const double ax = g.PenCoordinate(a.x, designWidth), ay = g.PenCoordinate(a.y, designWidth);
+    const double bx = g.PenCoordinate(b.x, designWidth), by = g.PenCoordinate(b.y, designWidth);
+    if (w == 1) {
+        if ((x == ax && y == ay) || (x == bx && y == by))
+            return true;
+        // One pixel a column from the left end (a row from the top end where
+        // steeper): the segment's offset there, half a pixel further on
+        // where it falls.
+        const bool steep = std::fabs(by - ay) > std::fabs(bx - ax);
+        const double along0 = steep ? std::min(ay, by) : std::min(ax, bx), along1 = steep ? std::max(ay, by) : std::max(ax, bx);
+        const double across0 = steep ? (ay < by ? ax : bx) : (ax < bx ? ay : by);
+        const double across1 = steep ? (ay < by ? bx : ax) : (ax < bx ? by : ay);
+        const double k = (steep ? y : x) - along0;
+        if (k < 0 || (steep ? y : x) > along1)
+            return false;
+        // In whole numbers: offset floor((2k + 1) * rise / (2 * run)), or
+        // floor(2k * rise / (2 * run)) where it rises.
+        const auto rise = static_cast<long long>(across1 - across0), run = static_cast<long long>(along1 - along0);
+        if (run == 0)
+            return (steep ? x : y) == across0;
+        const long long n = (2 * static_cast<long long>(k) + (rise >= 0 ? 1 : 0)) * rise, d = 2 * run;
+        const long long offset = n / d - (n % d != 0 && n < 0 ? 1 : 0);
+        return (steep ? x : y) == across0 + static_cast<double>(offset);
+    }
+    const double even = w % 2 == 0 ? 1 : 0;
+    const double px = 2.0 * x - (2 * ax - even), py = 2.0 * y - (2 * ay - even);
+    const double dx = 2 * (bx - ax), dy = 2 * (by - ay), dd = dx * dx + dy * dy;
+    const double dot = px * dx + py * dy;
+    if (dot <= 0)
+        return px * px + py * py <= w * w;
+    if (dot >= dd)
+        return (px - dx) * (px - dx) + (py - dy) * (py - dy) <= w * w;
+    const double cross = px * dy - py * dx;
+    return cross * cross <= w * w * dd;
+}
+
+} // namespace
+
+TEST(Canvas, LinesCoverThePixelsOfTheRuleAtEveryRatio)
+{
+    // Short steps as a curve draws them (kept shapes), long lines (spans
+    // row by row), lines along a row or column and lines reaching off the
+    // surface, each alone on the surface and compared pixel by pixel.
     std::mt19937 rng(7);
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    const TColor colours[] = {clRed, clFuchsia, clYellow, clAqua, clBlack};
-    for (int i = 0; i < 3000; ++i) {
-        const int width = pick(1, 4);
-        const int x0 = pick(-3, kSize + 2), y0 = pick(-3, kSize + 2);
-        const int x1 = x0 + pick(-13, 13), y1 = y0 + pick(-13, 13);
-        if (x0 == x1 && y0 == y1)
-            continue;  // a wide point is a disc of the canvas's own
-        const TColor colour = colours[i % 5];
-        s.c.SetPenColor(colour);
-        s.c.SetPenWidth(width);
-        s.c.MoveTo(x0, y0);
-        s.c.LineTo(x1, y1);
-        QPainter p(&plain);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(QPen(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)), width, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
-        p.drawLine(x0, y0, x1, y1);
-    }
-    int differing = 0;
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) {
-            const QRgb q = plain.pixel(x, y);
-            differing += s.c.Pixel(x, y) != RGB(qRed(q), qGreen(q), qBlue(q));
+    for (double ratio : {1.0, 1.5, 2.0, 2.5}) {
+        for (int i = 0; i < 150; ++i) {
+            Surface s(ratio);
+            const DeviceGrid& g = s.c.Grid();
+            const int width = pick(1, 5);
+            const int reach = i % 3 == 0 ? 13 : 80;
+            const Point a{pick(-10, 110), pick(-10, 110)};
+            Point b{a.x + pick(-reach, reach), a.y + pick(-reach, reach)};
+            if (i % 10 == 1)
+                b.y = a.y;
+            if (i % 10 == 2)
+                b.x = a.x;
+            if (a == b)
+                continue;  // a disc, checked on its own
+            s.c.SetPenColor(clRed);
+            s.c.SetPenWidth(width);
+            s.c.MoveTo(a.x, a.y);
+            s.c.LineTo(b.x, b.y);
+            int differing = 0;
+            for (int y = 0; y < s.c.DeviceHeight(); ++y)
+                for (int x = 0; x < s.c.DeviceWidth(); ++x)
+                    differing += (s.c.DevicePixel(x, y) == clRed) != RuleCovers(g, width, a, b, x, y);
+            ASSERT_EQ(differing, 0) << "ratio " << ratio << " width " << width << " (" << a.x << ", " << a.y
+                                    << ") - (" << b.x << ", " << b.y << ")";
         }
-    EXPECT_EQ(differing, 0);
+    }
 }
 
 // ---------------------------------------------------------------- device pixels
@@ -206,13 +248,12 @@ constexpr double kRatios[] = {1, 1.25, 1.4, 1.5, 1.75, 2, 2.5, 3};
 
 // A 100 x 100 design surface held at a device pixel ratio.
 struct ScaledSurface {
-    QImage image;
+    Image image;
     Canvas c;
     explicit ScaledSurface(double ratio)
     {
         const DeviceGrid grid(ratio);
-        image = QImage(grid.EdgeClamped(100), grid.EdgeClamped(100), QImage::Format_RGB32);
-        image.fill(Qt::white);
+        image = Image(grid.EdgeClamped(100), grid.EdgeClamped(100));
         c.Attach(&image, nullptr, ratio);
     }
     // The lengths of the runs of `colour` along device row (or column) k.
@@ -322,36 +363,38 @@ TEST(Canvas, DiscsAreRoundAndCentredAtEveryRatio)
     }
 }
 
-TEST(Canvas, DirectPathsGiveThePixelsOfQtAtDevicePixelsAtEveryRatio)
+TEST(Canvas, PolylinesAreTheUnionOfTheirSegmentsAtEveryRatio)
 {
-    // The stamps and the spans are shortcuts: at every ratio they must give
-    // what QPainter gives the same line laid on the same device pixels.
+    // Many lines over each other: every segment, whatever path draws it,
+    // covers exactly its own pixels of the rule, so the picture is their
+    // union, in the order drawn.
     std::mt19937 rng(11);
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     for (double ratio : kRatios) {
         ScaledSurface s(ratio);
         const DeviceGrid& g = s.c.Grid();
-        QImage plain = s.image.copy();
-        for (int i = 0; i < 800; ++i) {
+        std::vector<TColor> expected(static_cast<std::size_t>(s.c.DeviceWidth() * s.c.DeviceHeight()), clWhite);
+        const TColor colours[] = {clRed, clBlue, clLime};
+        for (int i = 0; i < 60; ++i) {
             const int width = pick(1, 4);
-            const int x0 = pick(-3, 102), y0 = pick(-3, 102);
-            const int x1 = x0 + pick(-30, 30), y1 = y0 + pick(-30, 30);
-            if (x0 == x1 && y0 == y1)
+            const Point a{pick(-3, 102), pick(-3, 102)};
+            const Point b{a.x + pick(-30, 30), a.y + pick(-30, 30)};
+            if (a == b)
                 continue;
-            s.c.SetPenColor(clBlue);
+            const TColor colour = colours[i % 3];
+            s.c.SetPenColor(colour);
             s.c.SetPenWidth(width);
-            s.c.MoveTo(x0, y0);
-            s.c.LineTo(x1, y1);
-            QPainter p(&plain);
-            p.setPen(QPen(Qt::blue, g.PenWidth(width), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.drawLine(QLineF(g.PenCoordinate(x0, width), g.PenCoordinate(y0, width), g.PenCoordinate(x1, width),
-                              g.PenCoordinate(y1, width)));
+            s.c.MoveTo(a.x, a.y);
+            s.c.LineTo(b.x, b.y);
+            for (int y = 0; y < s.c.DeviceHeight(); ++y)
+                for (int x = 0; x < s.c.DeviceWidth(); ++x)
+                    if (RuleCovers(g, width, a, b, x, y))
+                        expected[static_cast<std::size_t>(y * s.c.DeviceWidth() + x)] = colour;
         }
-        s.c.Flush();
         int differing = 0;
-        for (int y = 0; y < plain.height(); ++y)
-            for (int x = 0; x < plain.width(); ++x)
-                differing += plain.pixel(x, y) != s.image.pixel(x, y);
+        for (int y = 0; y < s.c.DeviceHeight(); ++y)
+            for (int x = 0; x < s.c.DeviceWidth(); ++x)
+                differing += s.c.DevicePixel(x, y) != expected[static_cast<std::size_t>(y * s.c.DeviceWidth() + x)];
         EXPECT_EQ(differing, 0) << "ratio " << ratio;
     }
 }

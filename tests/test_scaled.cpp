@@ -203,10 +203,23 @@ TEST(Scaled, SegmentsAndCurveHaveOneDeviceWidth)
     for (int y = 320; y <= 340; y += 4) {
         if (std::abs(y - 330) < 5)
             continue;  // the axis and the stored dot
-        const std::vector<Span> runs = Runs(w.plane, true, w.scale.EdgeClamped(y) + 1, w.scale.EdgeClamped(150), w.scale.EdgeClamped(180),
-                                           tk::clWhite);
+        const auto row = [&](int device) {
+            return Runs(w.plane, true, device, w.scale.EdgeClamped(150), w.scale.EdgeClamped(180), tk::clWhite);
+        };
+        const int at = w.scale.EdgeClamped(y) + 1;
+        const std::vector<Span> runs = row(at);
         ASSERT_EQ(runs.size(), 1u) << "row " << y;
-        EXPECT_EQ(runs[0].length, wide) << "curve at row " << y;
+        // Where the curve steps sideways by a design pixel, the round caps
+        // of that diagonal step reach one device pixel further.
+        const std::vector<Span> above = row(at - 1), below = row(at + 1);
+        const bool steps = above.size() != 1 || below.size() != 1 || above[0].start != runs[0].start ||
+                           below[0].start != runs[0].start;
+        if (steps) {
+            EXPECT_GE(runs[0].length, wide) << "curve at row " << y;
+            EXPECT_LE(runs[0].length, wide + 1) << "curve at row " << y;
+        } else {
+            EXPECT_EQ(runs[0].length, wide) << "curve at row " << y;
+        }
     }
 }
 

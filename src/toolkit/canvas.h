@@ -3,20 +3,40 @@
 #include "color.h"
 #include "device_grid.h"
 #include "font.h"
+#include "image.h"
 #include "object.h"
 
-#include <memory>
 #include <span>
 #include <string>
 
-class QImage;
-class QWidget;
-
 namespace tk {
 
-struct Raster;
-
 enum class BrushStyle { Solid, Clear };
+
+// Whoever shows a canvas's image: asked to show an area of it again (design
+// pixels, within the canvas) once the drawing in progress is done.
+class CanvasViewer {
+public:
+    virtual ~CanvasViewer() = default;
+    virtual void ShowArea(const Rect& area) = 0;
+};
+
+// Sets texts into an image; the platform's, since the faces are its own.
+class TextPainter {
+public:
+    virtual ~TextPainter() = default;
+    // Writes the text in the font (its height in device pixels) and colour
+    // with its top-left corner at device pixel (x, y), without
+    // antialiasing, touching no pixel outside `clip` (device pixels).
+    virtual void DrawText(Image& image, const Font& font, const Rect& clip, int x, int y, const std::string& text) = 0;
+    // The drawing on the image is done for now (it is about to be read,
+    // shown, remade or let go): nothing may stay open on its pixels.
+    virtual void Finish(const Image& image) = 0;
+};
+
+// The painter every canvas sets its texts with; until one is set, texts
+// leave only their rectangles' fill.
+void SetTextPainter(TextPainter* painter);
 
 // A drawing surface's canvas. Pen, brush and font keep their settings from
 // one operation to the next and from one paint to the next; drawing is not
@@ -29,7 +49,7 @@ enum class BrushStyle { Solid, Clear };
 // is then drawn at device resolution on whole device pixels.
 class Canvas {
 public:
-    Canvas();
+    Canvas() = default;
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -77,29 +97,23 @@ public:
     TColor DevicePixel(int x, int y) const;
 
     // Toolkit side: the image drawn into, held at `scale` device pixels per
-    // design pixel, and the widget that shows it.
-    void Attach(QImage* image, QWidget* viewer, double scale = 1.0);
-    // Ends the drawing in progress so that the image can be read or shown.
+    // design pixel, and whoever shows it (null: nobody).
+    void Attach(Image* image, CanvasViewer* viewer, double scale = 1.0);
+    // Ends the drawing in progress, so that the image can be read, shown or
+    // remade: the viewer has been asked for all of it.
     void Flush();
 
 private:
-    struct Painter;
     void Segment(Point a, Point b);
     void Disc(Point centre);
-    Painter& Begin();
-    void SetQtPen(Painter& p, int deviceWidth);
     // Asks the viewer to show the area (design pixels) again once the
     // drawing is done.
     void Changed(const Rect& area);
-    // The image's pixels while a drawing is in progress, when the canvas may
-    // write them itself; else null.
-    const Raster* Direct() const;
 
-    QImage* image_ = nullptr;
+    Image* image_ = nullptr;
     DeviceGrid grid_;
     int width_ = 0, height_ = 0;
-    QWidget* viewer_ = nullptr;
-    std::unique_ptr<Painter> painter_;
+    CanvasViewer* viewer_ = nullptr;
     // The part of the image drawn since the viewer last showed it, and the
     // part the viewer has been asked to show.
     Rect dirty_;

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,8 @@ private:
 
     FormWidget* widget_;
     NativeView* client_;
+    // Shows what the canvas drew: the client's area, where the surface lies.
+    std::unique_ptr<CanvasViewer> viewer_;
     Canvas canvas_;
     TColor color_ = clBtnFace;
     Font font_;

@@ -9,8 +9,7 @@
 
 #include "toolkit/canvas.h"
 #include "toolkit/device_grid.h"
-
-#include <QImage>
+#include "toolkit/image.h"
 
 #include <gtest/gtest.h>
 
@@ -56,8 +55,7 @@ inline double Slack(const tk::DeviceGrid& g) { return g.IsUnit() ? 0 : 1 / g.Sca
 // covers at the scale (21 for 5 at one device pixel per design pixel).
 inline int DiscPixels(const tk::DeviceGrid& g, int designWidth)
 {
-    QImage image(g.EdgeClamped(4 * designWidth), g.EdgeClamped(4 * designWidth), QImage::Format_RGB32);
-    image.fill(Qt::white);
+    tk::Image image(g.EdgeClamped(4 * designWidth), g.EdgeClamped(4 * designWidth));
     tk::Canvas c;
     c.Attach(&image, nullptr, g.Scale());
     c.SetPenColor(tk::clBlack);

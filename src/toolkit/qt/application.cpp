@@ -5,6 +5,7 @@
 #include "toolkit/form.h"
 #include "messagebox.h"
 #include "qtbridge.h"
+#include "text_painter.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -51,6 +52,7 @@ struct Application::Native : core::ActivationPort, core::MessageBoxPort {
     QApplication app;
     ActivationFilter filter;
     QTimer grace;
+    QtTextPainter texts;
 
     bool Visible(const Form* form) const override { return form->Visible(); }
     void Activated(Form* form) override
@@ -102,6 +104,7 @@ Application::Application(int& argc, char** argv, double designScale)
     SetDesignScale(designScale > 0 ? designScale : ScreenFitScale());
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterFontSubstitutes();
+    SetTextPainter(&native_->texts);
     native_->app.installEventFilter(&native_->filter);
     native_->grace.setSingleShot(true);
     QObject::connect(&native_->grace, &QTimer::timeout, [this] { activation_->GraceOver(); });
@@ -110,6 +113,7 @@ Application::Application(int& argc, char** argv, double designScale)
 Application::~Application()
 {
     owned_.clear();
+    SetTextPainter(nullptr);
     gate_.reset();
     activation_.reset();
     native_.reset();

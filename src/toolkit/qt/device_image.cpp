@@ -21,22 +21,51 @@ double DeviceScale(const QWidget* widget)
     return std::isfinite(scale) ? std::round(scale * 0x1p20) / 0x1p20 : 1.0;
 }
 
-QImage RemadeImage(const QImage& old, double oldScale, QSize pixels, double scale, const QColor& fill)
+QImage Wrapped(Image& image)
 {
-    QImage fresh(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    fresh.fill(fill);
-    if (!old.isNull()) {
-        QPainter p(&fresh);
+    if (image.IsNull())
+        return QImage();
+    return QImage(reinterpret_cast<uchar*>(image.Bits()), image.Width(), image.Height(),
+                  static_cast<qsizetype>(image.Stride() * 4), QImage::Format_RGB32);
+}
+
+QImage Wrapped(const Image& image)
+{
+    if (image.IsNull())
+        return QImage();
+    return QImage(reinterpret_cast<const uchar*>(image.Bits()), image.Width(), image.Height(),
+                  static_cast<qsizetype>(image.Stride() * 4), QImage::Format_RGB32);
+}
+
+Image RemadeImage(const Image& old, double oldScale, QSize pixels, double scale, TColor fill)
+{
+    const QSize size = pixels.expandedTo(QSize(1, 1));
+    Image fresh(size.width(), size.height(), PixelOf(fill));
+    if (!old.IsNull() && !fresh.IsNull()) {
+        QImage target = Wrapped(fresh);
+        QPainter p(&target);
         // Until the program draws again at the new scale.
         if (oldScale != scale && oldScale > 0)
             p.scale(scale / oldScale, scale / oldScale);
-        p.drawImage(QPointF(0, 0), old);
+        p.drawImage(QPointF(0, 0), Wrapped(old));
     }
     return fresh;
 }
 
-void ShowImage(QPainter& painter, const QImage& image, const QRect& area)
+void WidgetViewer::ShowArea(const Rect& area)
 {
+    const double f = DesignScale();
+    if (f == 1.0)
+        widget_->update(area.left, area.top, area.Width(), area.Height());
+    else
+        widget_->update(QRectF(area.left * f, area.top * f, area.Width() * f, area.Height() * f)
+                            .toAlignedRect()
+                            .adjusted(-1, -1, 1, 1));
+}
+
+void ShowImage(QPainter& painter, const Image& source, const QRect& area)
+{
+    const QImage image = Wrapped(source);
     const QTransform device = painter.deviceTransform();
     if (device.type() <= QTransform::TxTranslate && device.dx() == std::floor(device.dx()) &&
         device.dy() == std::floor(device.dy())) {

@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QImage>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -415,14 +414,13 @@ void AcceptBox()
 }
 
 struct Sketch::Native {
-    QImage image;
+    Image image;
 };
 
 Sketch::Sketch(int width, int height, double scale) : native_(std::make_unique<Native>())
 {
     const DeviceGrid grid(scale);
-    native_->image = QImage(grid.EdgeClamped(width), grid.EdgeClamped(height), QImage::Format_RGB32);
-    native_->image.fill(Qt::white);
+    native_->image = Image(grid.EdgeClamped(width), grid.EdgeClamped(height));
     canvas_.Attach(&native_->image, nullptr, scale);
 }
 

@@ -35,7 +35,7 @@ public:
 
     // The canvas's area, held at device resolution: `scale` device pixels
     // per design pixel. Null while the form draws nothing of its own.
-    QImage surface;
+    Image surface;
     double scale = 1.0;
 
 protected:
@@ -66,7 +66,7 @@ protected:
         QPainter p(this);
         const QRect r = event->rect();
         p.fillRect(r, ToQColor(owner_->color_));
-        if (!surface.isNull()) {
+        if (!surface.IsNull()) {
             // The surface lies under the controls, where the content is placed.
             const QPoint at = AsWidget(owner_->client_)->pos();
             p.translate(at);
@@ -91,7 +91,9 @@ private:
     Form* owner_;
 };
 
-Form::Form() : widget_(new FormWidget(this)), client_(AsView(new QWidget(widget_)))
+Form::Form()
+    : widget_(new FormWidget(this)), client_(AsView(new QWidget(widget_))),
+      viewer_(std::make_unique<WidgetViewer>(AsWidget(client_)))
 {
     // The controls' parent, which only places them; the window paints what
     // lies under it.
@@ -121,8 +123,7 @@ void Form::SetColor(TColor color)
     widget_->setPalette(palette);
     canvas_.SetBrushColor(color);
     canvas_.Flush();
-    if (!widget_->surface.isNull())
-        widget_->surface.fill(ToQColor(color));
+    widget_->surface.Fill(PixelOf(color));
     widget_->update();
 }
 
@@ -345,13 +346,13 @@ void Form::EnsureSurface()
     const DeviceGrid grid(DeviceScale(widget_));
     const bool draws = canvasWidth_ > 0 && canvasHeight_ > 0;
     const QSize wanted = draws ? QSize(grid.EdgeClamped(canvasWidth_), grid.EdgeClamped(canvasHeight_)) : QSize(0, 0);
-    QImage& s = widget_->surface;
-    if (s.size() == wanted && widget_->scale == grid.Scale())
+    Image& s = widget_->surface;
+    if (QSize(s.Width(), s.Height()) == wanted && widget_->scale == grid.Scale())
         return;
     canvas_.Flush();
-    s = draws ? RemadeImage(s, widget_->scale, wanted, grid.Scale(), ToQColor(color_)) : QImage();
+    s = draws ? RemadeImage(s, widget_->scale, wanted, grid.Scale(), color_) : Image();
     widget_->scale = grid.Scale();
-    canvas_.Attach(draws ? &s : nullptr, AsWidget(client_), widget_->scale);
+    canvas_.Attach(draws ? &s : nullptr, viewer_.get(), widget_->scale);
 }
 
 } // namespace tk

@@ -15,14 +15,14 @@ namespace tk {
 // drawing happens outside Qt's paint event.
 class PaintBoxWidget : public QWidget {
 public:
-    PaintBoxWidget(PaintBox* owner, QWidget* parent) : QWidget(parent), owner_(owner)
+    PaintBoxWidget(PaintBox* owner, QWidget* parent) : QWidget(parent), owner_(owner), viewer_(this)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_StaticContents);
     }
 
     // Held at device resolution: `scale` device pixels per design pixel.
-    QImage image;
+    Image image;
     double scale = 1.0;
 
     // The box is gone; its widget lives on until its window goes.
@@ -36,12 +36,13 @@ public:
         const DeviceGrid grid(wanted);
         // The design size, whatever the window system made of it.
         const QSize pixels(grid.EdgeClamped(owner_->Width()), grid.EdgeClamped(owner_->Height()));
-        if (!image.isNull() && image.size() == pixels && scale == grid.Scale())
+        if (!image.IsNull() && QSize(image.Width(), image.Height()) == pixels.expandedTo(QSize(1, 1)) &&
+            scale == grid.Scale())
             return false;
         owner_->canvas_.Flush();
-        image = RemadeImage(image, scale, pixels, grid.Scale(), ToQColor(owner_->color_));
+        image = RemadeImage(image, scale, pixels, grid.Scale(), owner_->color_);
         scale = grid.Scale();
-        owner_->canvas_.Attach(&image, this, scale);
+        owner_->canvas_.Attach(&image, &viewer_, scale);
         return true;
     }
 
@@ -73,8 +74,8 @@ protected:
         if (!owner_ || event->spontaneous())
             return;
         owner_->canvas_.Flush();
-        image = QImage();
-        owner_->canvas_.Attach(nullptr, this, scale);
+        image = Image();
+        owner_->canvas_.Attach(nullptr, &viewer_, scale);
     }
     void mousePressEvent(QMouseEvent* event) override { MouseDown(event, 0); }
     // A second press in quick succession is still a press.
@@ -111,6 +112,7 @@ private:
     }
 
     PaintBox* owner_;
+    WidgetViewer viewer_;
 };
 
 PaintBox::PaintBox(Container& parent) : Control(AsView(new PaintBoxWidget(this, AsWidget(parent.ClientWidget()))))

@@ -136,7 +136,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom)
     if (r.left >= r.right || r.top >= r.bottom)
         return;
     if (brushStyle_ == BrushStyle::Solid)
-        raster.Block(r.left, r.right - 1, r.top, r.bottom - 1, PixelOf(brushColor_));
+        raster.Fill(r, PixelOf(brushColor_));
     // The outline lies inside the rectangle, as wide as the pen where the
     // rectangle has room for it.
     const int w = std::min({grid_.PenWidth(penWidth_), r.Width(), r.Height()});
@@ -152,7 +152,7 @@ void Canvas::FillRect(const Rect& rect)
     if (!image_)
         return;
     const Rect r = grid_.ToDevice(rect);
-    Raster::Of(*image_).Block(r.left, r.right - 1, r.top, r.bottom - 1, PixelOf(brushColor_));
+    Raster::Of(*image_).Fill(r, PixelOf(brushColor_));
     Changed(rect);
 }
 
@@ -163,7 +163,7 @@ void Canvas::TextRect(const Rect& rect, int x, int y, const std::string& text)
     Changed(rect);
     const Rect clip = grid_.ToDevice(rect);
     if (brushStyle_ == BrushStyle::Solid)
-        Raster::Of(*image_).Block(clip.left, clip.right - 1, clip.top, clip.bottom - 1, PixelOf(brushColor_));
+        Raster::Of(*image_).Fill(clip, PixelOf(brushColor_));
     if (text.empty() || !textPainter || clip.left >= clip.right || clip.top >= clip.bottom)
         return;
     // The text is laid out at device resolution, in a font of the device

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/image.h"
+#include "toolkit/object.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -32,6 +33,9 @@ struct Raster {
         if (x0 <= x1)
             std::fill(pixels + y * stride + x0, pixels + y * stride + x1 + 1, colour);
     }
+    // Fills the device rectangle [left, right) x [top, bottom), clipped to
+    // the image.
+    void Fill(const Rect& r, std::uint32_t colour) const { Block(r.left, r.right - 1, r.top, r.bottom - 1, colour); }
     // Fills columns [x0, x1] from row y0 to row y1, clipped to the image.
     void Block(int x0, int x1, int y0, int y1, std::uint32_t colour) const
     {

@@ -15,11 +15,6 @@
 namespace tk {
 
 inline QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-inline TColor FromQRgb(unsigned rgb)
-{
-    return RGB(static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
-               static_cast<int>(rgb & 0xFF));
-}
 inline QString ToQString(const std::string& s) { return QString::fromStdString(s); }
 inline std::string FromQString(const QString& s) { return s.toStdString(); }
 // The font at its design height times scale (a control's font on the

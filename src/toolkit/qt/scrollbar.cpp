@@ -51,8 +51,8 @@ QStyle::SubControl SubControlOf(ScrollPart part)
 
 // The native bar: a QScrollBar for the look and for telling which part lies
 // under the pointer, driven by the bar's rules. Qt's own stepping, repeat
-// and drag are not used; the slider's programmatic actions (triggerAction,
-// setSliderPosition while held) are taken as the rules' codes.
+// and drag are not used; the actions the slider still triggers itself (the
+// wheel, accessibility's triggerAction) are taken as the rules' codes.
 class ScrollBarWidget : public QScrollBar, public core::ScrollBarPort {
 public:
     ScrollBarWidget(ScrollBar* owner, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), rules(*this)
@@ -64,8 +64,6 @@ public:
         repeat_.setSingleShot(true);
         connect(&repeat_, &QTimer::timeout, this, [this] { rules.TimerFired(); });
         connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) { Translate(action); });
-        connect(this, &QAbstractSlider::sliderReleased, this,
-                [this] { rules.Scroll(ScrollCode::Position, rules.Position()); });
         ShowState();
     }
 
@@ -153,9 +151,7 @@ protected:
             QScrollBar::paintEvent(event);
         } else {
             QPainter p(this);
-            QStyleOptionSlider opt;
-            initStyleOption(&opt);
-            opt.subControls = QStyle::SC_All;
+            QStyleOptionSlider opt = Option();
             opt.activeSubControls = held;
             if (PartAt(pointer_) == rules.Held())
                 opt.state |= QStyle::State_Sunken;
@@ -176,7 +172,7 @@ protected:
     }
 
 private:
-    // The slider's programmatic actions, as the codes they stand for.
+    // The slider's own actions, as the codes they stand for.
     void Translate(int action)
     {
         switch (action) {

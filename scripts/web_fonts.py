@@ -5,11 +5,13 @@ they do.
 
   web_fonts.py chars [--root DIR]          prints every character the program
                                            can show, on one line (UTF-8)
-  web_fonts.py subset SOURCE FAMILY OUT [--root DIR]
+  web_fonts.py subset SOURCE FAMILY OUT [--proportional] [--root DIR]
                                            writes OUT, a WOFF2 subset of the
                                            face FAMILY (e.g. "Noto Sans CJK JP")
                                            of the collection or font SOURCE,
-                                           holding every such character
+                                           holding every such character; with
+                                           --proportional its proportional
+                                           alternates set into the glyphs
   web_fonts.py check FONT... [--root DIR]  exits 1, naming what is missing,
                                            unless every such character is in
                                            each FONT's character map
@@ -223,16 +225,76 @@ def _face_number(source, family):
     return 0
 
 
-def subset(source, family, out, characters):
+def _proportional_widths(font):
+    """Each glyph's (shift, advance change) of the face's proportional
+    alternates (its GPOS feature 'palt'), in font units."""
+    if "GPOS" not in font:
+        return {}
+    gpos = font["GPOS"].table
+    lookups = sorted({index for record in gpos.FeatureList.FeatureRecord if record.FeatureTag == "palt"
+                      for index in record.Feature.LookupListIndex})
+    changes = {}
+    for index in lookups:
+        lookup = gpos.LookupList.Lookup[index]
+        for table in lookup.SubTable:
+            if lookup.LookupType == 9:
+                table = table.ExtSubTable
+            if getattr(table, "LookupType", 1) != 1:
+                raise ScanError(f"the proportional alternates use a lookup of type {table.LookupType}")
+            glyphs = table.Coverage.glyphs
+            values = [table.Value] * len(glyphs) if table.Format == 1 else table.Value
+            for glyph, value in zip(glyphs, values):
+                # The first subtable that covers a glyph is the one applied.
+                changes.setdefault(glyph, (getattr(value, "XPlacement", 0) or 0,
+                                           getattr(value, "XAdvance", 0) or 0))
+    return changes
+
+
+def make_proportional(font):
+    """Sets the proportional alternates into the glyphs themselves (outline
+    shifted, advance changed), as the proportional faces ＭＳ Ｐゴシック and
+    ＭＳ Ｐ明朝 space kana, punctuation and full-width letters: a canvas
+    cannot ask for the feature, and text must measure the same in the page's
+    elements and on its canvases. Returns how many glyphs changed."""
+    from fontTools.pens.t2CharStringPen import T2CharStringPen
+    from fontTools.pens.transformPen import TransformPen
+
+    if "CFF " not in font:
+        raise ScanError("only CFF-flavoured faces can be made proportional")
+    top = font["CFF "].cff.topDictIndex[0]
+    charstrings = top.CharStrings
+    glyphs = font.getGlyphSet()
+    metrics = font["hmtx"]
+    changed = 0
+    for glyph, (shift, advance) in sorted(_proportional_widths(font).items()):
+        if (shift, advance) == (0, 0) or glyph not in charstrings:
+            continue
+        width, left = metrics[glyph]
+        pen = T2CharStringPen(width + advance, glyphs)
+        glyphs[glyph].draw(TransformPen(pen, (1, 0, 0, 1, shift, 0)))
+        old, selector = charstrings.getItemAndSelector(glyph)
+        private = top.FDArray[selector].Private if hasattr(top, "FDArray") else top.Private
+        new = pen.getCharString(private=private, globalSubrs=top.GlobalSubrs)
+        if hasattr(old, "fdSelectIndex"):
+            new.fdSelectIndex = old.fdSelectIndex
+        charstrings[glyph] = new
+        metrics[glyph] = (width + advance, left + shift)
+        changed += 1
+    return changed
+
+
+def subset(source, family, out, characters, proportional):
+    """Writes the subset; a proportional one has the proportional alternates
+    set into its glyphs and keeps kerning (the face's kana kerning is made
+    for them), a fixed one keeps no layout feature at all, so that every
+    full-width character is as wide as the next."""
     from fontTools import subset as fontsubset
 
     number = _face_number(pathlib.Path(source), family)
     options = fontsubset.Options()
     options.flavor = "woff2"
     options.font_number = number
-    # Text is laid out horizontally by the browser's own shaper: kerning and
-    # the proportional alternates are all a page may ask for.
-    options.layout_features = ["kern", "palt"]
+    options.layout_features = ["kern", "palt"] if proportional else []
     options.hinting = False
     options.desubroutinize = True
     options.name_IDs = [0, 1, 2, 3, 4, 5, 6, 13, 14]
@@ -241,6 +303,13 @@ def subset(source, family, out, characters):
     subsetter = fontsubset.Subsetter(options)
     subsetter.populate(text=characters)
     subsetter.subset(font)
+    if proportional:
+        if make_proportional(font) == 0:
+            raise ScanError(f"{family} has no proportional alternates for the program's characters")
+        # The alternates are in the glyphs now: a page asking for them must
+        # not move the glyphs a second time.
+        font["GPOS"].subset_feature_tags({"kern"})
+        font["GPOS"].prune_lookups()
     fontsubset.save_font(font, out, options)
     missing = missing_characters(out, characters)
     if missing:
@@ -301,6 +370,7 @@ def main(argv):
     sub.add_argument("source")
     sub.add_argument("family")
     sub.add_argument("out")
+    sub.add_argument("--proportional", action="store_true")
     sub.add_argument("--root", default=root_default)
     check = commands.add_parser("check")
     check.add_argument("fonts", nargs="+")
@@ -315,7 +385,7 @@ def main(argv):
         if args.command == "chars":
             sys.stdout.write(program_characters(args.root) + "\n")
         elif args.command == "subset":
-            subset(args.source, args.family, args.out, program_characters(args.root))
+            subset(args.source, args.family, args.out, program_characters(args.root), args.proportional)
         elif args.command == "check":
             characters = program_characters(args.root)
             failed = False

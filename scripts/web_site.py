@@ -30,7 +30,7 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 PAGE = ROOT / "data" / "web"
 ICON_SIZES = (32, 48, 64, 128, 256)
-FONTS = ("gothic.woff2", "mincho.woff2", "mincho-bold.woff2", "OFL.txt")
+FONTS = ("pgothic.woff2", "pmincho.woff2", "mincho.woff2", "mincho-bold.woff2", "OFL.txt")
 PROGRAM = ("orvalis.js", "orvalis.wasm", "toolkit.css")
 MIME = {".woff2": "font/woff2", ".png": "image/png", ".svg": "image/svg+xml"}
 

@@ -75,6 +75,66 @@ class ProgramCharacters(unittest.TestCase):
                 self.assertIn(c, found, text)
 
 
+NOTO_SANS = pathlib.Path("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc")
+
+
+def _has_fonttools():
+    try:
+        import fontTools.subset  # noqa: F401
+        import brotli  # noqa: F401
+    except ImportError:
+        return False
+    return True
+
+
+@unittest.skipUnless(_has_fonttools() and NOTO_SANS.is_file(), "needs python3-fonttools, python3-brotli, fonts-noto-cjk")
+class ProportionalFaces(unittest.TestCase):
+    TEXT = "（つ定Ｐ，A"
+
+    def test_the_alternates_are_set_into_the_glyphs_once(self):
+        from fontTools import subset as fontsubset
+        from fontTools.pens.boundsPen import BoundsPen
+        from fontTools.ttLib import TTFont
+
+        with tempfile.TemporaryDirectory() as folder:
+            fixed, proportional = pathlib.Path(folder, "f.woff2"), pathlib.Path(folder, "p.woff2")
+            web_fonts.subset(str(NOTO_SANS), "Noto Sans CJK JP", str(fixed), self.TEXT, False)
+            web_fonts.subset(str(NOTO_SANS), "Noto Sans CJK JP", str(proportional), self.TEXT, True)
+            # The face's own alternates, as a shaper would apply them.
+            options = fontsubset.Options()
+            options.font_number = 0
+            options.layout_features = ["palt"]
+            source = fontsubset.load_font(str(NOTO_SANS), options, lazy=True)
+            subsetter = fontsubset.Subsetter(options)
+            subsetter.populate(text=self.TEXT)
+            subsetter.subset(source)
+            changes = web_fonts._proportional_widths(source)
+            cmap_source = source.getBestCmap()
+            fonts = {name: TTFont(str(path)) for name, path in (("f", fixed), ("p", proportional))}
+
+            def measure(name, char):
+                font = fonts[name]
+                glyph = font.getBestCmap()[ord(char)]
+                pen = BoundsPen(font.getGlyphSet())
+                font.getGlyphSet()[glyph].draw(pen)
+                return font["hmtx"][glyph][0], pen.bounds[0]
+
+            for char in self.TEXT:
+                shift, advance = changes.get(cmap_source[ord(char)], (0, 0))
+                width, left = measure("f", char)
+                with self.subTest(char=char):
+                    self.assertEqual(measure("p", char), (width + advance, left + shift))
+            self.assertNotEqual(changes.get(cmap_source[ord("（")], (0, 0))[1], 0)
+            tags = {r.FeatureTag for r in fonts["p"]["GPOS"].table.FeatureList.FeatureRecord}
+            self.assertNotIn("palt", tags)
+            # The fixed face is shaped by nobody: no feature at all.
+            if "GPOS" in fonts["f"]:
+                self.assertFalse(fonts["f"]["GPOS"].table.FeatureList.FeatureRecord)
+            source.close()
+            for font in fonts.values():
+                font.close()
+
+
 class _Elements(html.parser.HTMLParser):
     def __init__(self):
         super().__init__()

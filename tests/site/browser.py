@@ -1,22 +1,28 @@
 #!/usr/bin/python3
-"""Opens the assembled browser site in headless Chromium, as a first visit
-and then with no network, and the one-file page from disk.
+"""Opens the assembled browser site in a real browser, as a first visit and
+then with the server gone, and the one-file page from disk.
 
-  tests/site/browser.py DIST_DIR      (DIST_DIR is dist/ after ./scripts/web)
+  tests/site/browser.py [--engine chromium|webkit] DIST_DIR
+                                    (DIST_DIR is dist/ after ./scripts/web)
 
 Served on 127.0.0.1 (scripts/web_site.py serve), the page must start the
-program (document.body.dataset.ready === "1") with no error on the console,
-request nothing outside its own folder, load every face of fonts.css from
-the shipped files, be controlled by its service worker, whose cache then
-holds every file of the site, and be installable as an app (no
-installability error). With the server stopped and the network off, a
-reload must start the program again. dist/orvalis.html opened from file://
-must start the program and request nothing but itself and data: URLs.
-Needs Debian's chromium, chromium-driver and python3-selenium; exits 77
-(skipped) without them. Exits 1 naming each fault.
+program (document.body.dataset.ready === "1"), load every face of
+fonts.css, be controlled by its service worker, whose one cache then holds
+every file of the site, and, with the server stopped, start the program
+again on a reload. dist/orvalis.html opened from file:// must start the
+program.
+chromium (the default; headless, Debian's chromium and chromium-driver):
+also no error on the console, no request outside the site's folder (from
+disk: none but data: URLs), installable as an app (no installability
+error), and the reload with the network off as well.
+webkit (WebKitGTK's MiniBrowser, the engine of every iPad browser; Debian's
+webkit2gtk-driver): needs an X display (xvfb-run works).
+Needs python3-selenium. Exits 77 (skipped) when the browser, its driver or
+the display is missing, 1 naming each fault.
 """
 
 import json
+import os
 import pathlib
 import shutil
 import socket
@@ -28,6 +34,8 @@ import time
 ROOT = pathlib.Path(__file__).resolve().parent.parent.parent
 SKIP = 77
 FACES = ('400 16px "ＭＳ Ｐゴシック"', '400 16px "ＭＳ Ｐ明朝"', '400 16px "ＭＳ 明朝"', '700 16px "ＭＳ 明朝"')
+MINIBROWSER = pathlib.Path("/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser")
+READY = "return document.body !== null && document.body.dataset.ready === '1'"
 
 faults = []
 
@@ -42,8 +50,27 @@ def free_port():
         return probe.getsockname()[1]
 
 
-def start_browser(profile):
+def missing_browser(engine):
+    """Why the engine cannot run here, or None."""
+    if engine == "chromium":
+        if not shutil.which("chromium") or not shutil.which("chromedriver"):
+            return "chromium or chromedriver is not installed"
+    else:
+        if not MINIBROWSER.is_file() or not shutil.which("WebKitWebDriver"):
+            return "WebKitGTK's MiniBrowser or WebKitWebDriver is not installed"
+        if not os.environ.get("DISPLAY"):
+            return "WebKitGTK needs an X display (DISPLAY is not set; xvfb-run works)"
+    return None
+
+
+def start_browser(engine, profile):
     from selenium import webdriver
+
+    if engine == "webkit":
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = str(MINIBROWSER)
+        options.add_argument("--automation")
+        return webdriver.WebKitGTK(executable_path=shutil.which("WebKitWebDriver"), options=options)
     from selenium.webdriver.chrome.service import Service
 
     options = webdriver.ChromeOptions()
@@ -64,100 +91,124 @@ def wait_until(driver, script, seconds=60):
     return False
 
 
-def requested(driver, document):
-    """The addresses requested since the last call by documents (pages and
-    workers) whose address starts with document; the browser's own pages
-    are left out."""
-    urls = []
-    for entry in driver.get_log("performance"):
-        message = json.loads(entry["message"])["message"]
-        if message["method"] == "Network.requestWillBeSent" and \
-                message["params"].get("documentURL", "").startswith(document):
-            urls.append(message["params"]["request"]["url"])
-    return urls
+class Chromium:
+    """What only Chromium's DevTools let a test see."""
+
+    def __init__(self, driver):
+        self.driver = driver
+
+    def requested(self, document):
+        """The addresses requested since the last call by documents (pages
+        and workers) whose address starts with document; the browser's own
+        pages are left out."""
+        urls = []
+        for entry in self.driver.get_log("performance"):
+            message = json.loads(entry["message"])["message"]
+            if message["method"] == "Network.requestWillBeSent" and \
+                    message["params"].get("documentURL", "").startswith(document):
+                urls.append(message["params"]["request"]["url"])
+        return urls
+
+    def console_errors(self, where):
+        for entry in self.driver.get_log("browser"):
+            if entry["level"] == "SEVERE":
+                fault(f"{where}: console error: {entry['message']}")
+
+    def installability_errors(self):
+        self.driver.execute_cdp_cmd("Page.enable", {})
+        return self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}).get("installabilityErrors", [])
+
+    def network(self, online):
+        self.driver.execute_cdp_cmd("Network.enable", {})
+        self.driver.execute_cdp_cmd("Network.emulateNetworkConditions",
+                                    {"offline": not online, "latency": 0,
+                                     "downloadThroughput": -1, "uploadThroughput": -1})
 
 
-def console_errors(driver, where):
-    for entry in driver.get_log("browser"):
-        if entry["level"] == "SEVERE":
-            fault(f"{where}: console error: {entry['message']}")
+def visit_site(driver, engine, site, port):
+    from selenium.common.exceptions import WebDriverException
 
-
-READY = "return document.body && document.body.dataset.ready === '1'"
-
-
-def visit_site(driver, site, port):
+    chromium = Chromium(driver) if engine == "chromium" else None
     base = f"http://127.0.0.1:{port}/"
+    where = f"site ({engine})"
     server = subprocess.Popen([sys.executable, str(ROOT / "scripts" / "web_site.py"), "serve", str(site), str(port)],
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     try:
         server.stdout.readline()  # serving
-        requested(driver, base)
+        if chromium:
+            chromium.requested(base)
         driver.get(base)
         if not wait_until(driver, READY):
-            fault("site: the program did not start on the first visit")
+            fault(f"{where}: the program did not start on the first visit")
         loaded = driver.execute_async_script(
             "const done = arguments[arguments.length - 1];"
             "Promise.all(arguments[0].map((f) => document.fonts.load(f).then((faces) => faces.length)))"
             ".then(done, (e) => done(String(e)));", list(FACES))
         if not isinstance(loaded, list) or 0 in loaded:
-            fault(f"site: the faces of fonts.css did not all load ({dict(zip(FACES, loaded)) if isinstance(loaded, list) else loaded})")
+            fault(f"{where}: the faces of fonts.css did not all load "
+                  f"({dict(zip(FACES, loaded)) if isinstance(loaded, list) else loaded})")
         if not wait_until(driver, "return navigator.serviceWorker.controller !== null", 30):
-            fault("site: no service worker controls the page")
+            fault(f"{where}: no service worker controls the page")
         kept = driver.execute_async_script(
             "const done = arguments[arguments.length - 1];"
             "caches.keys().then((names) => Promise.all(names.map((n) => caches.open(n)"
             ".then((c) => c.keys()).then((r) => [n, r.map((q) => q.url)])))).then(done);")
         files = {p.relative_to(site).as_posix() for p in site.rglob("*") if p.is_file()} - {"sw.js"}
         if len(kept) != 1:
-            fault(f"site: {len(kept)} caches after the first visit, not one")
+            fault(f"{where}: {len(kept)} caches after the first visit, not one")
         else:
             missing = {base + f for f in files} - set(kept[0][1])
             if missing:
-                fault(f"site: the cache {kept[0][0]} lacks {sorted(missing)}")
-        driver.execute_cdp_cmd("Page.enable", {})
-        errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}).get("installabilityErrors", [])
-        if errors:
-            fault(f"site: not installable as an app: {errors}")
-        for url in requested(driver, base):
-            if url.startswith(("http:", "https:", "ws:", "wss:", "ftp:")) and not url.startswith(base):
-                fault(f"site: requested {url}, outside its folder")
-        console_errors(driver, "site")
+                fault(f"{where}: the cache {kept[0][0]} lacks {sorted(missing)}")
+        if chromium:
+            errors = chromium.installability_errors()
+            if errors:
+                fault(f"{where}: not installable as an app: {errors}")
+            for url in chromium.requested(base):
+                if url.startswith(("http:", "https:", "ws:", "wss:", "ftp:")) and not url.startswith(base):
+                    fault(f"{where}: requested {url}, outside its folder")
+            chromium.console_errors(where)
     finally:
         server.terminate()
         server.wait()
 
-    # No server and no network: everything from the service worker's cache.
-    driver.execute_cdp_cmd("Network.enable", {})
-    driver.execute_cdp_cmd("Network.emulateNetworkConditions",
-                           {"offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
-    from selenium.common.exceptions import WebDriverException
+    # No server (and in Chromium no network): all from the worker's cache.
+    if chromium:
+        chromium.network(online=False)
     try:
         driver.get(base)
         if not wait_until(driver, READY):
-            fault("site: the program did not start again offline")
-        console_errors(driver, "site offline")
+            fault(f"{where}: the program did not start again with the server gone")
+        if chromium:
+            chromium.console_errors(f"{where}, offline")
     except WebDriverException as error:
-        fault(f"site: offline, the page did not load: {error.msg}")
-    driver.execute_cdp_cmd("Network.emulateNetworkConditions",
-                           {"offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+        fault(f"{where}: with the server gone, the page did not load: {error.msg}")
+    if chromium:
+        chromium.network(online=True)
 
 
-def visit_single(driver, page):
+def visit_single(driver, engine, page):
+    chromium = Chromium(driver) if engine == "chromium" else None
     url = page.resolve().as_uri()
-    requested(driver, url)
+    where = f"{page.name} ({engine})"
+    if chromium:
+        chromium.requested(url)
     driver.get(url)
     if not wait_until(driver, READY):
-        fault(f"{page.name}: the program did not start from disk")
-    for other in requested(driver, url):
-        if other != url and not other.startswith("data:"):
-            fault(f"{page.name}: requested {other}")
-    console_errors(driver, page.name)
+        fault(f"{where}: the program did not start from disk")
+    if chromium:
+        for other in chromium.requested(url):
+            if other != url and not other.startswith("data:"):
+                fault(f"{where}: requested {other}")
+        chromium.console_errors(where)
 
 
 def main(argv):
+    engine = "chromium"
+    if len(argv) == 3 and argv[0] == "--engine" and argv[1] in ("chromium", "webkit"):
+        engine, argv = argv[1], argv[2:]
     if len(argv) != 1:
-        print("usage: browser.py DIST_DIR", file=sys.stderr)
+        print("usage: browser.py [--engine chromium|webkit] DIST_DIR", file=sys.stderr)
         return 2
     dist = pathlib.Path(argv[0])
     try:
@@ -165,26 +216,25 @@ def main(argv):
     except ImportError:
         print("browser: skipped, python3-selenium is not installed", file=sys.stderr)
         return SKIP
-    if not shutil.which("chromium") or not shutil.which("chromedriver"):
-        print("browser: skipped, chromium or chromedriver is not installed", file=sys.stderr)
+    why = missing_browser(engine)
+    if why:
+        print(f"browser: skipped, {why}", file=sys.stderr)
         return SKIP
-    with tempfile.TemporaryDirectory() as profile:
-        driver = start_browser(profile)
-        try:
-            visit_site(driver, dist / "web", free_port())
-        finally:
-            driver.quit()
-    with tempfile.TemporaryDirectory() as profile:
-        driver = start_browser(profile)
-        try:
-            visit_single(driver, dist / "orvalis.html")
-        finally:
-            driver.quit()
+    # A new browser for each: the one-file page must not profit from the
+    # site's visit.
+    for visit in (lambda d: visit_site(d, engine, dist / "web", free_port()),
+                  lambda d: visit_single(d, engine, dist / "orvalis.html")):
+        with tempfile.TemporaryDirectory() as profile:
+            driver = start_browser(engine, profile)
+            try:
+                visit(driver)
+            finally:
+                driver.quit()
     for message in faults:
         print(f"browser: {message}", file=sys.stderr)
     if faults:
         return 1
-    print(f"browser: {dist} passed in Chromium (served, offline and from disk)")
+    print(f"browser: {dist} passed in {engine} (served, with the server gone, and from disk)")
     return 0
 
 

@@ -8,8 +8,9 @@ then with the server gone, and the one-file page from disk.
 Served on 127.0.0.1 (scripts/web_site.py serve), the page must start the
 program (document.body.dataset.ready === "1"), load every face of
 fonts.css, be controlled by its service worker, whose one cache then holds
-every file of the site, and, with the server stopped, start the program
-again on a reload. dist/orvalis.html opened from file:// must start the
+every file of the site; once the site is replaced by a new build (another
+cache name in sw.js), a visit must leave the new build's cache alone; and,
+with the server stopped, the program must start again on a reload. dist/orvalis.html opened from file:// must start the
 program.
 chromium (the default; headless, Debian's chromium and chromium-driver):
 also no error on the console, no request outside the site's folder (from
@@ -125,9 +126,17 @@ class Chromium:
                                      "downloadThroughput": -1, "uploadThroughput": -1})
 
 
-def visit_site(driver, engine, site, port):
+CACHES = ("const done = arguments[arguments.length - 1];"
+          "caches.keys().then((names) => Promise.all(names.map((n) => caches.open(n)"
+          ".then((c) => c.keys()).then((r) => [n, r.map((q) => q.url)])))).then(done);")
+
+
+def visit_site(driver, engine, dist_site, port, folder):
     from selenium.common.exceptions import WebDriverException
 
+    # A copy, which the update below may change.
+    site = pathlib.Path(folder) / "web"
+    shutil.copytree(dist_site, site)
     chromium = Chromium(driver) if engine == "chromium" else None
     base = f"http://127.0.0.1:{port}/"
     where = f"site ({engine})"
@@ -149,10 +158,7 @@ def visit_site(driver, engine, site, port):
                   f"({dict(zip(FACES, loaded)) if isinstance(loaded, list) else loaded})")
         if not wait_until(driver, "return navigator.serviceWorker.controller !== null", 30):
             fault(f"{where}: no service worker controls the page")
-        kept = driver.execute_async_script(
-            "const done = arguments[arguments.length - 1];"
-            "caches.keys().then((names) => Promise.all(names.map((n) => caches.open(n)"
-            ".then((c) => c.keys()).then((r) => [n, r.map((q) => q.url)])))).then(done);")
+        kept = driver.execute_async_script(CACHES)
         files = {p.relative_to(site).as_posix() for p in site.rglob("*") if p.is_file()} - {"sw.js"}
         if len(kept) != 1:
             fault(f"{where}: {len(kept)} caches after the first visit, not one")
@@ -168,6 +174,21 @@ def visit_site(driver, engine, site, port):
                 if url.startswith(("http:", "https:", "ws:", "wss:", "ftp:")) and not url.startswith(base):
                     fault(f"{where}: requested {url}, outside its folder")
             chromium.console_errors(where)
+
+        # A new build: the worker installs it and deletes the old cache.
+        worker = site / "sw.js"
+        old = kept[0][0] if len(kept) == 1 else ""
+        new = old + "-next"
+        worker.write_text(worker.read_text(encoding="utf-8").replace(f'"{old}"', f'"{new}"'), encoding="utf-8")
+        driver.get(base)
+        deadline = time.monotonic() + 30
+        while time.monotonic() < deadline:
+            kept = driver.execute_async_script(CACHES)
+            if [name for name, _ in kept] == [new]:
+                break
+            time.sleep(0.2)
+        else:
+            fault(f"{where}: after an update the caches are {[name for name, _ in kept]}, not [{new}]")
     finally:
         server.terminate()
         server.wait()
@@ -222,12 +243,12 @@ def main(argv):
         return SKIP
     # A new browser for each: the one-file page must not profit from the
     # site's visit.
-    for visit in (lambda d: visit_site(d, engine, dist / "web", free_port()),
-                  lambda d: visit_single(d, engine, dist / "orvalis.html")):
-        with tempfile.TemporaryDirectory() as profile:
-            driver = start_browser(engine, profile)
+    for visit in (lambda d, folder: visit_site(d, engine, dist / "web", free_port(), folder),
+                  lambda d, folder: visit_single(d, engine, dist / "orvalis.html")):
+        with tempfile.TemporaryDirectory() as folder:
+            driver = start_browser(engine, pathlib.Path(folder) / "profile")
             try:
-                visit(driver)
+                visit(driver, folder)
             finally:
                 driver.quit()
     for message in faults:

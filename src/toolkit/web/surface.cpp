@@ -48,6 +48,7 @@ bool Surface::Fit(Canvas& canvas, int width, int height, TColor fill)
     canvas.Flush();
     image = Rescaled(image, grid.Scale() / scale, w, h, fill);
     scale = grid.Scale();
+    canvas_ = &canvas;
     canvas.Attach(&image, this, scale);
     element.set("width", w);
     element.set("height", h);
@@ -92,6 +93,10 @@ void Surface::ShowArea(const Rect& area)
 void Surface::Show()
 {
     queued_ = false;
+    // The batch of drawing ends here: whatever the canvas draws next asks
+    // to be shown again.
+    if (canvas_)
+        canvas_->Flush();
     const Rect r{pending_.left, pending_.top, std::min(pending_.right, image.Width()),
                  std::min(pending_.bottom, image.Height())};
     pending_ = {};

@@ -100,7 +100,7 @@ public:
         const int span = rules.Max() - rules.Min();
         const double f = span > 0 ? static_cast<double>(rules.Position() - rules.Min()) / span : 0.0;
         thumb_["style"].set("left", "calc(" + std::to_string(kArrow) + "px + (100% - " +
-                                        std::to_string(2 * kArrow + kThumb) + "px) * " + std::to_string(f) + ")");
+                                        std::to_string(2 * kArrow + kThumb) + "px) * " + CssNumber(f) + ")");
         element_.call<void>("setAttribute", std::string("aria-valuemin"), std::to_string(rules.Min()));
         element_.call<void>("setAttribute", std::string("aria-valuemax"), std::to_string(rules.Max()));
         element_.call<void>("setAttribute", std::string("aria-valuenow"), std::to_string(rules.Position()));

@@ -96,6 +96,10 @@ public:
         }, true);
         Listen(element_, "contextmenu", [this](val event) {
             event.call<void>("preventDefault");
+            // A finger held on an arrow is a press that repeats, not a
+            // long press that asks for the menu.
+            if (rules.Held() != ScrollPart::None)
+                return;
             Track(event);
             OpenMenu(event);
         });

@@ -37,8 +37,6 @@ Image Rescaled(const Image& old, double factor, int width, int height, TColor fi
 
 Surface::Surface(val canvasElement) : element(std::move(canvasElement)) {}
 
-Surface::~Surface() { alive_ = false; }
-
 bool Surface::Fit(Canvas& canvas, int width, int height, TColor fill)
 {
     const DeviceGrid grid(DeviceScale());
@@ -48,12 +46,13 @@ bool Surface::Fit(Canvas& canvas, int width, int height, TColor fill)
     canvas.Flush();
     image = Rescaled(image, grid.Scale() / scale, w, h, fill);
     scale = grid.Scale();
+    canvas_ = &canvas;
     canvas.Attach(&image, this, scale);
     element.set("width", w);
     element.set("height", h);
     val style = element["style"];
-    style.set("width", std::to_string(w / scale) + "px");
-    style.set("height", std::to_string(h / scale) + "px");
+    style.set("width", CssNumber(w / scale) + "px");
+    style.set("height", CssNumber(h / scale) + "px");
     ShowArea({0, 0, width, height});
     return true;
 }
@@ -84,14 +83,19 @@ void Surface::ShowArea(const Rect& area)
     if (queued_)
         return;
     queued_ = true;
-    // The surface lives as long as its control; a show queued for a surface
-    // that has gone does nothing.
-    ShowAfterEvent([this] { Show(); });
+    ShowAfterEvent([this, alive = std::weak_ptr<bool>(alive_)] {
+        if (!alive.expired())
+            Show();
+    });
 }
 
 void Surface::Show()
 {
     queued_ = false;
+    // The batch of drawing ends here: whatever the canvas draws next asks
+    // to be shown again.
+    if (canvas_)
+        canvas_->Flush();
     const Rect r{pending_.left, pending_.top, std::min(pending_.right, image.Width()),
                  std::min(pending_.bottom, image.Height())};
     pending_ = {};

@@ -4,6 +4,8 @@
 #include "toolkit/canvas.h"
 #include "toolkit/image.h"
 
+#include <memory>
+
 namespace tk {
 
 // A <canvas> that shows a canvas's image one image pixel to one device
@@ -13,7 +15,6 @@ namespace tk {
 class Surface : public CanvasViewer {
 public:
     explicit Surface(val element);
-    ~Surface() override;
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
@@ -34,9 +35,11 @@ public:
 
 private:
     void Show();
+    Canvas* canvas_ = nullptr;
     Rect pending_;  // device pixels
     bool queued_ = false;
-    bool alive_ = true;
+    // A show queued for a surface that has gone since does nothing.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace tk

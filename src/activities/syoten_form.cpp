@@ -71,9 +71,9 @@ void TSyoten_Form::BtnKetteiClick(tk::Object* sender)
 
 void TSyoten_Form::sainyuryokusiji(tk::Object* sender)
 {
-    tk::ShowMessage("条件に誤りがあります。\r\n距離を再入力して下さい。");
     // Only once the box is closed is the distance field selected.
-    Entry.SelectField(entry::kFieldCount, sender);
+    tk::ShowMessage("条件に誤りがあります。\r\n距離を再入力して下さい。",
+                    [this, sender] { Entry.SelectField(entry::kFieldCount, sender); });
 }
 
 void TSyoten_Form::DrawConditions()

@@ -54,9 +54,12 @@ public:
     int ScreenHeight() const;
 
     // A modal box with the text (a CR LF breaks the line), one OK button and
-    // the application's title. Returns when it is closed. While one is open
-    // no other is raised.
-    void MessageBox(const std::string& text);
+    // the application's title; `then` runs once it is closed (not at all
+    // when the box is not raised). While one is open no other is raised.
+    // Where the platform can wait for the user, it returns when the box is
+    // closed; where it cannot (a page), it returns at once, and whatever
+    // must wait for the box belongs in `then`.
+    void MessageBox(const std::string& text, std::function<void()> then = {});
     bool MessageBoxOpen() const { return gate_->Open(); }
     // Replaces the box, e.g. in tests: the handler reads the text and returns
     // as if OK had been pressed. An empty handler restores the real box.
@@ -81,6 +84,6 @@ private:
     std::string title_ = "Orvalis";
 };
 
-void ShowMessage(const std::string& text);
+void ShowMessage(const std::string& text, std::function<void()> then = {});
 
 } // namespace tk

@@ -1,0 +1,215 @@
+#include "toolkit/scrollbar.h"
+#include "native.h"
+
+#include "toolkit/core/scroll_rules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace tk {
+
+NativeView* NewView(const char* tag, const char* className, const Container& parent);
+
+using core::ScrollKey;
+using core::ScrollPart;
+
+namespace {
+
+// The arrows' and the thumb's width, in design pixels, as the style sheet
+// draws them.
+constexpr int kArrow = 17;
+constexpr int kThumb = 17;
+
+ScrollKey KeyOf(const std::string& key)
+{
+    if (key == "ArrowLeft")
+        return ScrollKey::Left;
+    if (key == "ArrowRight")
+        return ScrollKey::Right;
+    if (key == "ArrowUp")
+        return ScrollKey::Up;
+    if (key == "ArrowDown")
+        return ScrollKey::Down;
+    if (key == "PageUp")
+        return ScrollKey::PageUp;
+    if (key == "PageDown")
+        return ScrollKey::PageDown;
+    if (key == "Home")
+        return ScrollKey::Home;
+    if (key == "End")
+        return ScrollKey::End;
+    return ScrollKey::Other;
+}
+
+const char* NameOf(ScrollPart part)
+{
+    switch (part) {
+    case ScrollPart::LineLeft: return "arrow-left";
+    case ScrollPart::LineRight: return "arrow-right";
+    case ScrollPart::PageLeft: return "trough-left";
+    case ScrollPart::PageRight: return "trough-right";
+    case ScrollPart::Thumb: return "thumb";
+    default: return "";
+    }
+}
+
+bool Modified(const val& event)
+{
+    return event["ctrlKey"].as<bool>() || event["altKey"].as<bool>() || event["shiftKey"].as<bool>() ||
+           event["metaKey"].as<bool>();
+}
+
+} // namespace
+
+// The native bar: arrows, trough and thumb drawn by the style sheet, the
+// pointer and the keys handed to the bar's rules, which decide everything.
+class ScrollBarWidget final : public core::ScrollBarPort {
+public:
+    ScrollBarWidget(ScrollBar* owner, val element)
+        : rules(*this), owner_(owner), element_(std::move(element)), repeat_([this] { rules.TimerFired(); })
+    {
+        rules.onScroll = [owner](ScrollCode code, int& position) {
+            if (owner->OnScroll)
+                owner->OnScroll(owner, code, position);
+        };
+        MakeElement("div", "tk-arrow-left", element_);
+        MakeElement("div", "tk-arrow-right", element_);
+        thumb_ = MakeElement("div", "tk-thumb", element_);
+        Listen(element_, "pointerdown", [this](val event) { Pressed(event); });
+        Listen(element_, "pointermove", [this](val event) { Moved(event); });
+        Listen(element_, "pointerup", [this](val event) { Released(event); });
+        Listen(element_, "pointercancel", [this](val) { rules.CancelPress(); });
+        Listen(element_, "keydown", [this](val event) {
+            if (rules.KeyPressed(KeyOf(event["key"].as<std::string>()), Modified(event)))
+                event.call<void>("preventDefault");
+        });
+        Listen(element_, "keyup", [this](val event) {
+            if (rules.KeyReleased(KeyOf(event["key"].as<std::string>()), false))
+                event.call<void>("preventDefault");
+        });
+        Listen(element_, "blur", [this](val) { rules.FocusLost(); });
+        Listen(element_, "contextmenu", [](val event) { event.call<void>("preventDefault"); });
+        ShowState();
+    }
+
+    core::ScrollBarRules rules;
+
+    void ShowState() override
+    {
+        const int span = rules.Max() - rules.Min();
+        const double f = span > 0 ? static_cast<double>(rules.Position() - rules.Min()) / span : 0.0;
+        thumb_["style"].set("left", "calc(" + std::to_string(kArrow) + "px + (100% - " +
+                                        std::to_string(2 * kArrow + kThumb) + "px) * " + std::to_string(f) + ")");
+        element_.call<void>("setAttribute", std::string("aria-valuemin"), std::to_string(rules.Min()));
+        element_.call<void>("setAttribute", std::string("aria-valuemax"), std::to_string(rules.Max()));
+        element_.call<void>("setAttribute", std::string("aria-valuenow"), std::to_string(rules.Position()));
+        element_.call<void>("setAttribute", std::string("data-held"), std::string(NameOf(rules.Held())));
+    }
+    ScrollPart PartUnderPointer() const override { return inside_ ? PartAt(x_) : ScrollPart::None; }
+    void StartTimer(int ms) override { repeat_.Start(ms); }
+    void StopTimer() override { repeat_.Stop(); }
+
+private:
+    // The pointer's place along the bar in design pixels, and whether it is
+    // over the bar.
+    void Track(const val& event)
+    {
+        const val box = element_.call<val>("getBoundingClientRect");
+        const double w = box["width"].as<double>(), h = box["height"].as<double>();
+        const double x = event["clientX"].as<double>() - box["left"].as<double>();
+        const double y = event["clientY"].as<double>() - box["top"].as<double>();
+        inside_ = x >= 0 && y >= 0 && x < w && y < h;
+        x_ = w > 0 ? x * owner_->Width() / w : 0;
+        if (!std::isfinite(x_))
+            x_ = 0;
+    }
+    double ThumbLeft() const
+    {
+        const int span = rules.Max() - rules.Min();
+        const double f = span > 0 ? static_cast<double>(rules.Position() - rules.Min()) / span : 0.0;
+        return kArrow + (owner_->Width() - 2 * kArrow - kThumb) * f;
+    }
+    ScrollPart PartAt(double x) const
+    {
+        const int w = owner_->Width();
+        if (x < 0 || x >= w)
+            return ScrollPart::None;
+        if (x < kArrow)
+            return ScrollPart::LineLeft;
+        if (x >= w - kArrow)
+            return ScrollPart::LineRight;
+        const double thumb = ThumbLeft();
+        if (x < thumb)
+            return ScrollPart::PageLeft;
+        return x < thumb + kThumb ? ScrollPart::Thumb : ScrollPart::PageRight;
+    }
+    // The position that puts the thumb's left edge at x.
+    int PositionOfThumbAt(double x) const
+    {
+        const double track = std::max(1, owner_->Width() - 2 * kArrow - kThumb);
+        const double v = rules.Min() + (x - kArrow) * (rules.Max() - rules.Min()) / track;
+        const double r = std::round(std::clamp(v, static_cast<double>(rules.Min()), static_cast<double>(rules.Max())));
+        return std::isfinite(r) ? static_cast<int>(r) : rules.Min();
+    }
+
+    void Pressed(const val& event)
+    {
+        Track(event);
+        if (event["button"].as<int>() != 0 || rules.Held() != ScrollPart::None)
+            return;
+        // No text selection, no scrolling of the page, no compatibility mouse
+        // events: the bar keeps the pointer until it is let go.
+        event.call<void>("preventDefault");
+        element_.call<void>("focus");
+        element_.call<void>("setPointerCapture", event["pointerId"]);
+        const ScrollPart part = PartAt(x_);
+        if (part == ScrollPart::Thumb)
+            grip_ = x_ - ThumbLeft();
+        rules.PointerPressed(part);
+    }
+    void Moved(const val& event)
+    {
+        Track(event);
+        if (rules.Held() == ScrollPart::Thumb)
+            rules.PointerDragged(PositionOfThumbAt(x_ - grip_));
+        else if (rules.Held() != ScrollPart::None)
+            ShowState();
+    }
+    void Released(const val& event)
+    {
+        Track(event);
+        if (event["button"].as<int>() != 0)
+            return;
+        rules.PointerReleased();
+    }
+
+    ScrollBar* owner_;
+    val element_;
+    val thumb_ = val::null();
+    Timer repeat_;
+    double x_ = -1;
+    bool inside_ = false;
+    double grip_ = 0;  // where on the thumb it was taken
+};
+
+ScrollBar::ScrollBar(Container& parent) : Control(NewView("div", "tk-scrollbar", parent))
+{
+    val& element = ElementOf(NativeWidget());
+    element.call<void>("setAttribute", std::string("role"), std::string("scrollbar"));
+    element.call<void>("setAttribute", std::string("aria-orientation"), std::string("horizontal"));
+    element.set("tabIndex", 0);
+    auto parts = std::make_shared<ScrollBarWidget>(this, element);
+    bar_ = parts.get();
+    NativeWidget()->parts = std::move(parts);
+}
+
+void ScrollBar::SetRange(int minimum, int maximum) { bar_->rules.SetRange(minimum, maximum); }
+int ScrollBar::Min() const { return bar_->rules.Min(); }
+int ScrollBar::Max() const { return bar_->rules.Max(); }
+int ScrollBar::Position() const { return bar_->rules.Position(); }
+void ScrollBar::SetPosition(int position) { bar_->rules.SetPosition(position); }
+void ScrollBar::SetPageSize(int pageSize) { bar_->rules.SetPageSize(pageSize); }
+void ScrollBar::SetSteps(int lineStep, int pageStep) { bar_->rules.SetSteps(lineStep, pageStep); }
+
+} // namespace tk

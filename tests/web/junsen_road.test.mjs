@@ -11,7 +11,7 @@ import * as h from './lib/harness.mjs';
 const site = h.serveForFile(before, after);
 const { Caption, Colour, at } = h;
 
-// y^2 = 6x - 21: PF = PH for F (5, 0) and x = 2. Its gradient is at least 6.
+// y^2 = 6x - 21: PF = PH for F (5, 0) and x = 2.
 const parabola = (x, y) => y * y - 6 * x + 21;
 
 // Plays the road with `hit` for presses and `hitPlane` for the plane;
@@ -59,14 +59,14 @@ async function road(page, hit, hitPlane) {
 
   await hit(Caption.graph);
   s = await step('curve');
-  const fit = h.curveFit(s.image, parabola, 6, { skip: [at(5, 0)] });
+  const fit = h.curveFit(s.image, parabola, { skip: [at(5, 0)] });
   assert.ok(fit.total > 300 * scale, `the parabola drawn (${fit.total} red pixels)`);
   assert.equal(fit.stray, 0, 'every red pixel on the parabola');
   assert.equal(fit.uncovered, 0, `the parabola whole (${fit.onCurve} design pixels on it)`);
 
   await hit(Caption.graph);
   s = await step('curve off');
-  assert.equal(h.curveFit(s.image, parabola, 6, { skip: [at(5, 0)] }).total, 0, 'the second press takes it away');
+  assert.equal(h.curveFit(s.image, parabola, { skip: [at(5, 0)] }).total, 0, 'the second press takes it away');
   await hit(Caption.end);
   await h.settle(page);
   assert.deepEqual(await h.shownForms(page), [Caption.menu]);

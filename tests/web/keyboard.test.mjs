@@ -99,7 +99,7 @@ test('an activity: Tab order with wrap-around, keys on the focused buttons and t
     const start = await h.barPosition(page);
     const plane = await h.planeImage(page);
     const steps = [['ArrowRight', 1], ['ArrowRight', 1], ['ArrowLeft', -1], ['ArrowDown', 1], ['ArrowUp', -1],
-      ['PageDown', null], ['PageUp', null]];
+      ['ArrowLeft', -1], ['PageDown', null], ['PageUp', null]];
     let position = start;
     for (const [key, delta] of steps) {
       await page.keyboard.press(key);

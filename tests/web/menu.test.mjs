@@ -93,8 +93,7 @@ test('the quit button ends the run, and the restart brings the menu back', async
     await page.waitForSelector('#ended:not([hidden])', { state: 'visible', timeout: 5000 });
     assert.equal(await page.$eval('#desktop', (d) => d.hidden), true, 'the windows are gone');
     assert.ok((await page.$eval('#ended', (e) => e.textContent.trim())).length > 0, 'the ended page says so');
-    await page.click('#restart');
-    await h.waitReady(page);
+    await h.restart(page);
     assert.equal(await page.evaluate(() => window.__before), undefined, 'a new page');
     assert.deepEqual(await h.shownForms(page), [Caption.menu]);
     assert.equal(await page.$eval('#desktop', (d) => d.hidden), false);

@@ -97,7 +97,7 @@ export async function launch({ dpr = 1, width = 1024, height = 768, hasTouch = f
   });
   const errors = [];
   const watch = (page) => {
-    page.on('console', (m) => { if (m.type() === 'error') errors.push(`console: ${m.text()}`); });
+    page.on('console', (m) => { if (m.type() === 'error') errors.push(`console: ${m.text()} (${m.location().url})`); });
     page.on('pageerror', (e) => errors.push(`page error: ${e.message}`));
     page.on('crash', () => errors.push('page crashed'));
   };
@@ -337,14 +337,19 @@ export function near(image, x, y, rgb, r = 1, s = image.width / kPlane) {
   return n;
 }
 
-// The red curve of the plane image against {g = 0} (g of plane units, its
-// gradient's least length on the curve `slope`), at 33 design pixels a
-// unit: how many red pixels lie farther than `tolerance` design pixels
-// from it (besides those within 3.5 of the points `skip`, the red dots),
-// and how many design rows and columns that the curve crosses inside the
-// plane show no red within 3 design pixels.
-export function curveFit(image, g, slope, { skip = [], tolerance = 3 } = {}) {
+// The red curve of the plane image against {g = 0} (g of plane units), at
+// 33 design pixels a unit: how many red pixels lie farther than `tolerance`
+// design pixels from it (to first order, |g| over its gradient's length),
+// besides those within 3.5 of the points `skip` (the red dots), and how many
+// design pixels on the curve inside the plane show no red within 3.
+export function curveFit(image, g, { skip = [], tolerance = 3 } = {}) {
   const s = image.width / kPlane;
+  // The distance in design pixels from the plane point (x, y) to the curve.
+  const away = (x, y) => {
+    const e = 1e-4, v = g(x, y);
+    const gx = (g(x + e, y) - g(x - e, y)) / (2 * e), gy = (g(x, y + e) - g(x, y - e)) / (2 * e);
+    return Math.abs(v) / Math.max(Math.hypot(gx, gy), 1e-9) * 33;
+  };
   const red = new Uint8Array(kPlane * kPlane);
   let stray = 0, total = 0;
   for (let y = 0; y < image.height; y++)
@@ -354,15 +359,12 @@ export function curveFit(image, g, slope, { skip = [], tolerance = 3 } = {}) {
       if (skip.some(([sx, sy]) => Math.hypot(px - sx, py - sy) <= 3.5)) continue;
       total++;
       red[Math.round(py) * kPlane + Math.round(px)] = 1;
-      if (Math.abs(g((px - 330) / 33, (330 - py) / 33)) / slope * 33 > tolerance) stray++;
+      if (away((px - 330) / 33, (330 - py) / 33) > tolerance) stray++;
     }
-  // Coverage: every design pixel within half a pixel of the curve has red
-  // within 3 design pixels.
   let uncovered = 0, onCurve = 0;
   for (let py = 4; py < kPlane - 4; py++)
     for (let px = 4; px < kPlane - 4; px++) {
-      const v = g((px - 330) / 33, (330 - py) / 33);
-      if (Math.abs(v) / slope * 33 > 0.5) continue;
+      if (away((px - 330) / 33, (330 - py) / 33) > 0.5) continue;
       onCurve++;
       let hit = false;
       for (let dy = -3; dy <= 3 && !hit; dy++)
@@ -372,23 +374,37 @@ export function curveFit(image, g, slope, { skip = [], tolerance = 3 } = {}) {
   return { total, stray, uncovered, onCurve };
 }
 
-// Counts from now on every message box that opens (window.__boxesOpened),
-// and the most open at once (window.__mostBoxesOpen).
-export function watchBoxes(page) {
-  return page.evaluate(() => {
-    window.__boxesOpened = 0;
-    window.__mostBoxesOpen = document.querySelectorAll('dialog.tk-message[open]').length;
-    const seen = new WeakSet(document.querySelectorAll('dialog.tk-message[open]'));
-    const look = () => {
-      const open = document.querySelectorAll('dialog.tk-message[open]');
-      window.__mostBoxesOpen = Math.max(window.__mostBoxesOpen, open.length);
-      for (const d of open) if (!seen.has(d)) { seen.add(d); window.__boxesOpened++; }
-      for (const d of document.querySelectorAll('dialog.tk-message:not([open])')) seen.delete(d);
-    };
-    new MutationObserver(look).observe(document.body, { subtree: true, childList: true, attributes: true, attributeFilter: ['open'] });
+// Counts from now on, on this page and every page it loads after it, each
+// message box that opens and the most open at once: returns the live
+// counts { opened, most, texts } (texts: those of two boxes open at once).
+export async function watchBoxes(page) {
+  const seen = { opened: 0, most: 0, texts: null };
+  await page.exposeFunction('__orvalisBoxes', (opened, open, texts) => {
+    seen.opened += opened;
+    if (open > seen.most) {
+      seen.most = open;
+      if (open > 1) seen.texts = texts;
+    }
   });
+  const watch = () => {
+    const seenBoxes = new WeakSet();
+    const look = () => {
+      const open = [...document.querySelectorAll('dialog.tk-message[open]')];
+      const fresh = open.filter((d) => !seenBoxes.has(d));
+      fresh.forEach((d) => seenBoxes.add(d));
+      for (const d of document.querySelectorAll('dialog.tk-message:not([open])')) seenBoxes.delete(d);
+      if (fresh.length) window.__orvalisBoxes(fresh.length, open.length, open.map((d) => d.textContent));
+    };
+    new MutationObserver(look).observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ['open'] });
+    look();
+  };
+  await page.addInitScript(watch);
+  await page.evaluate(watch);
+  return seen;
 }
 
-export function boxesSeen(page) {
-  return page.evaluate(() => ({ opened: window.__boxesOpened, most: window.__mostBoxesOpen }));
+// The restart button of the ended page: a new page, its menu drawn.
+export async function restart(page) {
+  await Promise.all([page.waitForNavigation({ waitUntil: 'load' }), page.click('#restart')]);
+  await waitReady(page);
 }

@@ -5,6 +5,10 @@
 #
 #   tests/web/run.sh --install
 #   tests/web/run.sh FILE.test.mjs     (ORVALIS_WEB_DIST: the dist folder)
+#
+# Without a built site (dist/web/index.html and dist/orvalis.html, which
+# scripts/web makes and ./scripts/test builds first) a test is skipped with
+# code 77, which CTest reports as skipped.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -16,6 +20,11 @@ if [[ $have != "$want" ]]; then
 fi
 if [[ ${1:-} == --install ]]; then
     exit 0
+fi
+dist=${ORVALIS_WEB_DIST:-$here/../../dist}
+if [[ ! -f $dist/web/index.html || ! -f $dist/orvalis.html ]]; then
+    echo "web tests: skipped, no site in $dist (build it with scripts/web)" >&2
+    exit 77
 fi
 cd "$here"
 exec node --test --test-reporter=spec "$@"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds every source outside the Qt backend without Qt: the toolkit's core,
 # the plane, the entry, the activities, the application and main.cpp, with
-# em++ (WebAssembly) when it is installed, else with the host compiler and no
-# Qt found at all, and runs the tests that need no window there (under node
+# em++ (WebAssembly, and then the browser backend too) when it is installed,
+# else with the host compiler and no Qt found at all, and runs the tests that need no window there (under node
 # for WebAssembly). Fails if any such source is left out of the build or is
 # compiled with a Qt include path.
 #
@@ -16,11 +16,13 @@ if command -v em++ >/dev/null && command -v emcmake >/dev/null; then
     dir=$out/wasm
     # emcc's JavaScript optimizer needs Debian's node-acorn.
     export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-    configure=(emcmake cmake)
+    configure=(emcmake cmake -DORVALIS_WEB=ON)
+    skip=()
     echo "portable: compiling with $(em++ --version | head -n 1)"
 else
     dir=$out/native
     configure=(cmake)
+    skip=(-not -path "$src/src/toolkit/web/*")
     echo "portable: em++ is not installed; compiling with the host compiler and no Qt"
 fi
 
@@ -37,7 +39,7 @@ while IFS= read -r file; do
         echo "portable: $file was not compiled" >&2
         missing=1
     fi
-done < <(find "$src/src" -name '*.cpp' -not -path "$src/src/toolkit/qt/*" | sort)
+done < <(find "$src/src" -name '*.cpp' -not -path "$src/src/toolkit/qt/*" "${skip[@]}" | sort)
 if grep -Ei -- '-I[^ ]*qt[56]|-isystem [^ ]*qt[56]' "$commands" >&2; then
     echo "portable: a source was compiled with a Qt include path" >&2
     missing=1

@@ -48,12 +48,13 @@ bool Surface::Fit(Canvas& canvas, int width, int height, TColor fill)
     canvas.Flush();
     image = Rescaled(image, grid.Scale() / scale, w, h, fill);
     scale = grid.Scale();
+    canvas_ = &canvas;
     canvas.Attach(&image, this, scale);
     element.set("width", w);
     element.set("height", h);
     val style = element["style"];
-    style.set("width", std::to_string(w / scale) + "px");
-    style.set("height", std::to_string(h / scale) + "px");
+    style.set("width", CssNumber(w / scale) + "px");
+    style.set("height", CssNumber(h / scale) + "px");
     ShowArea({0, 0, width, height});
     return true;
 }
@@ -92,6 +93,10 @@ void Surface::ShowArea(const Rect& area)
 void Surface::Show()
 {
     queued_ = false;
+    // The batch of drawing ends here: whatever the canvas draws next asks
+    // to be shown again.
+    if (canvas_)
+        canvas_->Flush();
     const Rect r{pending_.left, pending_.top, std::min(pending_.right, image.Width()),
                  std::min(pending_.bottom, image.Height())};
     pending_ = {};

@@ -34,6 +34,7 @@ public:
 
 private:
     void Show();
+    Canvas* canvas_ = nullptr;
     Rect pending_;  // device pixels
     bool queued_ = false;
     bool alive_ = true;

@@ -82,7 +82,7 @@ export async function serve(dir = siteDir) {
 // (--force-device-scale-factor), so canvases lie where they would on such a
 // screen; headless Chromium's viewport is its window less 87 pixels of
 // height, which the window size makes up for.
-export async function launch({ dpr = 1, width = 1024, height = 768, hasTouch = false } = {}) {
+export async function launch({ dpr = 1, width = 1024, height = 768, hasTouch = false, args = [] } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvalis-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.ORVALIS_CHROMIUM || '/usr/bin/chromium',
@@ -92,7 +92,7 @@ export async function launch({ dpr = 1, width = 1024, height = 768, hasTouch = f
     args: [
       '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      `--force-device-scale-factor=${dpr}`, `--window-size=${width},${height + 87}`,
+      `--force-device-scale-factor=${dpr}`, `--window-size=${width},${height + 87}`, ...args,
     ],
   });
   const errors = [];

@@ -86,3 +86,46 @@ test('diagonal foci with the curve on: a held arrow raises the refusal once', as
     assert.equal(await h.barPosition(page), start + 1, 'the box ended the hold after its step');
   });
 });
+
+test('the bar\'s own menu: a right click opens it, an item moves the bar, a press elsewhere closes it', async () => {
+  await h.withBrowser({}, async ({ page }) => {
+    await h.open(page, site.url);
+    await h.press(page, Caption.openJunsen);
+    await h.settle(page);
+    const bar = await page.$eval(`${h.kActive} .tk-scrollbar`, (b) => b.getBoundingClientRect().toJSON());
+    const max = Number(await page.$eval(`${h.kActive} .tk-scrollbar`, (b) => b.getAttribute('aria-valuemax')));
+    const menuAt = async (x) => {
+      await page.mouse.click(x, bar.top + bar.height / 2, { button: 'right' });
+      await page.waitForSelector('.tk-menu[role=menu]', { timeout: 2000 });
+      return page.$$eval('.tk-menu[role=menu] .tk-menu-item', (items) => items.map((i) => i.textContent));
+    };
+    const choose = async (text) => {
+      const item = await page.$(`.tk-menu[role=menu] .tk-menu-item:text-is("${text}")`);
+      await item.click();
+      await h.settle(page);
+      assert.equal(await page.$('.tk-menu[role=menu]'), null, `the menu closes after ${text}`);
+    };
+
+    assert.deepEqual(await menuAt(bar.left + bar.width / 2),
+      ['ここへスクロール', '左端', '右端', '1 ページ左へ', '1 ページ右へ', '左へスクロール', '右へスクロール']);
+    await choose('右端');
+    assert.equal(await h.barPosition(page), max);
+    await menuAt(bar.left + bar.width / 2);
+    await choose('左へスクロール');
+    assert.equal(await h.barPosition(page), max - 1);
+
+    // "Scroll here" takes the place where the menu was asked for.
+    await menuAt(bar.left + bar.width / 4);
+    await choose('ここへスクロール');
+    const here = await h.barPosition(page);
+    assert.ok(here > 10 && here < 40, `a quarter along: ${here}`);
+
+    // A press elsewhere closes it, and changes nothing.
+    await menuAt(bar.left + bar.width / 2);
+    const title = await page.$(`${h.kActive} .tk-caption`);
+    await title.click();
+    await h.settle(page);
+    assert.equal(await page.$('.tk-menu[role=menu]'), null);
+    assert.equal(await h.barPosition(page), here);
+  });
+});

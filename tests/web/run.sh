@@ -27,4 +27,4 @@ if [[ ! -f $dist/web/index.html || ! -f $dist/orvalis.html ]]; then
     exit 77
 fi
 cd "$here"
-exec node --test --test-reporter=spec "$@"
+exec node --test "$@"

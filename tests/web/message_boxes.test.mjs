@@ -49,6 +49,9 @@ test('F on the fixed line: the refusal, modal, closed by OK, Return and Escape',
       assert.deepEqual(box.lines, kLineRefused);
       assert.equal(box.title, Caption.menu, 'the program\'s title');
       await checkModal(page, '７');
+      // Tab keeps the focus on the box's one button, so the keys still close it.
+      await page.keyboard.press('Tab');
+      assert.equal(await page.evaluate(() => document.activeElement.className), 'tk-message-ok');
       await closeBox(page, by);
       assert.ok((await h.labels(page)).includes(' Ｘ＝５'), 'the fields keep their values');
       assert.equal(await page.title(), Caption.junsen, 'the window stays, not reset');

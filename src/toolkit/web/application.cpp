@@ -109,6 +109,12 @@ struct Application::Native final : core::ActivationPort, core::MessageBoxPort {
         ok.set("type", std::string("button"));
         ok.set("textContent", std::string("OK"));
         Listen(ok, "click", [this](val) { CloseBox(); });
+        // A press on the box, or on the windows behind it, leaves the focus
+        // on OK, so that Return and Space still close it.
+        Listen(box, "mousedown", [ok](val event) {
+            if (!event["target"].strictlyEquals(ok))
+                event.call<void>("preventDefault");
+        });
         // Escape, as the designed platform's box, closes it like OK.
         Listen(box, "cancel", [this](val event) {
             event.call<void>("preventDefault");

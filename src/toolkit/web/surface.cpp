@@ -101,19 +101,17 @@ void Surface::Show()
     pending_ = {};
     if (image.IsNull() || r.left >= r.right || r.top >= r.bottom)
         return;
-    // 0xFFRRGGBB words to the canvas's R, G, B, A bytes.
-    static std::vector<std::uint8_t> rgba;
+    // 0xFFRRGGBB words to the canvas's R, G, B, A bytes, which read as one
+    // little-endian word are 0xAABBGGRR: red and blue change places.
+    static std::vector<std::uint32_t> rgba;
     const auto w = static_cast<std::size_t>(r.Width()), h = static_cast<std::size_t>(r.Height());
-    rgba.resize(w * h * 4);
-    std::uint8_t* out = rgba.data();
+    rgba.resize(w * h);
+    std::uint32_t* out = rgba.data();
     for (int y = r.top; y < r.bottom; ++y) {
-        const std::uint32_t* row = image.Bits() + static_cast<std::ptrdiff_t>(y) * image.Stride();
-        for (int x = r.left; x < r.right; ++x) {
+        const std::uint32_t* row = image.Bits() + static_cast<std::ptrdiff_t>(y) * image.Stride() + r.left;
+        for (std::size_t x = 0; x < w; ++x) {
             const std::uint32_t p = row[x];
-            *out++ = static_cast<std::uint8_t>(p >> 16);
-            *out++ = static_cast<std::uint8_t>(p >> 8);
-            *out++ = static_cast<std::uint8_t>(p);
-            *out++ = 0xFF;
+            *out++ = (p & 0xFF00FF00u) | (p >> 16 & 0xFFu) | (p & 0xFFu) << 16;
         }
     }
     val::module_property("tkBlit")(element, reinterpret_cast<std::uintptr_t>(rgba.data()), r.left, r.top, r.Width(),

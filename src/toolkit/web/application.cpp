@@ -77,9 +77,9 @@ struct Application::Native final : core::ActivationPort, core::MessageBoxPort {
         const val desktop = Document().call<val>("getElementById", std::string("desktop"));
         const val r = (active ? SectionOf(active) : desktop).call<val>("getBoundingClientRect");
         val style = box["style"];
-        style.set("left", std::to_string(r["left"].as<double>() + r["width"].as<double>() / 2) + "px");
-        style.set("top", std::to_string(r["top"].as<double>() + r["height"].as<double>() / 2) + "px");
-        style.set("transform", "translate(-50%, -50%) scale(" + std::to_string(PageScale()) + ")");
+        style.set("left", CssNumber(r["left"].as<double>() + r["width"].as<double>() / 2) + "px");
+        style.set("top", CssNumber(r["top"].as<double>() + r["height"].as<double>() / 2) + "px");
+        style.set("transform", "translate(-50%, -50%) scale(" + CssNumber(PageScale()) + ")");
         box.call<void>("showModal");
         box.call<val>("querySelector", std::string(".tk-message-ok")).call<void>("focus");
     }

@@ -370,7 +370,9 @@ void Form::SetCanvasExtent(int width, int height)
 void Form::EnsureSurface()
 {
     Surface& s = widget_->surface;
-    if (canvasWidth_ <= 0 || canvasHeight_ <= 0) {
+    const bool draws = canvasWidth_ > 0 && canvasHeight_ > 0;
+    s.element.set("hidden", !draws);
+    if (!draws) {
         if (!s.image.IsNull())
             s.Release(canvas_);
         return;

@@ -64,6 +64,8 @@ void ShowAfterEvent(std::function<void()> show);
 void ShowPending();
 
 std::string CssColor(TColor color);
+// A length or factor for a style, at full precision.
+std::string CssNumber(double value);
 // The CSS font of a control's font at `scale` CSS pixels per pixel.
 std::string CssFont(const Font& font, double scale = 1.0);
 void ApplyCssFont(const val& element, const Font& font);

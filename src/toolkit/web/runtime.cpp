@@ -137,6 +137,13 @@ std::string CssColor(TColor color)
     return text;
 }
 
+std::string CssNumber(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.12g", std::isfinite(value) ? value : 0.0);
+    return text;
+}
+
 std::string CssFont(const Font& font, double scale)
 {
     const double px = std::max(1.0, std::round(font.height * scale));
@@ -189,8 +196,7 @@ void FitDesktop()
     const auto device = [ratio](double css) { return std::round(css * ratio) / ratio; };
     const double x = device(std::max(0.0, (w - kWidth * s) / 2)), y = device(std::max(0.0, (h - kHeight * s) / 2));
     val style = desktop["style"];
-    style.set("transform", "translate(" + std::to_string(x) + "px," + std::to_string(y) + "px) scale(" +
-                               std::to_string(s) + ")");
+    style.set("transform", "translate(" + CssNumber(x) + "px," + CssNumber(y) + "px) scale(" + CssNumber(s) + ")");
     const bool changed = s != pageScale;
     pageScale = s;
     SetDesignScale(s);

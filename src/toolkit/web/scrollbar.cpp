@@ -89,7 +89,16 @@ public:
                 event.call<void>("preventDefault");
         });
         Listen(element_, "blur", [this](val) { rules.FocusLost(); });
-        Listen(element_, "contextmenu", [](val event) { event.call<void>("preventDefault"); });
+        // A press anywhere but on the menu closes it without a choice.
+        Listen(Document(), "pointerdown", [this](val event) {
+            if (!menu_.isNull() && !menu_.call<bool>("contains", event["target"]))
+                CloseMenu();
+        }, true);
+        Listen(element_, "contextmenu", [this](val event) {
+            event.call<void>("preventDefault");
+            Track(event);
+            OpenMenu(event);
+        });
         ShowState();
     }
 
@@ -100,7 +109,7 @@ public:
         const int span = rules.Max() - rules.Min();
         const double f = span > 0 ? static_cast<double>(rules.Position() - rules.Min()) / span : 0.0;
         thumb_["style"].set("left", "calc(" + std::to_string(kArrow) + "px + (100% - " +
-                                        std::to_string(2 * kArrow + kThumb) + "px) * " + std::to_string(f) + ")");
+                                        std::to_string(2 * kArrow + kThumb) + "px) * " + CssNumber(f) + ")");
         element_.call<void>("setAttribute", std::string("aria-valuemin"), std::to_string(rules.Min()));
         element_.call<void>("setAttribute", std::string("aria-valuemax"), std::to_string(rules.Max()));
         element_.call<void>("setAttribute", std::string("aria-valuenow"), std::to_string(rules.Position()));
@@ -184,8 +193,61 @@ private:
         rules.PointerReleased();
     }
 
+    // The bar's own menu, opened by a right click (or a long press) where
+    // the pointer is; each item gives the bar one notification.
+    void OpenMenu(const val& event)
+    {
+        CloseMenu();
+        const val desktop = Document().call<val>("getElementById", std::string("desktop"));
+        const val box = desktop.call<val>("getBoundingClientRect");
+        const double x = (event["clientX"].as<double>() - box["left"].as<double>()) / PageScale();
+        const double y = (event["clientY"].as<double>() - box["top"].as<double>()) / PageScale();
+        menu_ = MakeElement("div", "tk-menu", desktop);
+        menu_.call<void>("setAttribute", std::string("role"), std::string("menu"));
+        val style = menu_["style"];
+        style.set("left", CssNumber(std::clamp(x, 0.0, 1024.0 - 160)) + "px");
+        style.set("top", CssNumber(std::clamp(y, 0.0, 768.0 - 200)) + "px");
+        // As a thumb moved there and let go.
+        const int here = PositionOfThumbAt(x_ - kThumb / 2.0);
+        const auto items = core::ScrollMenu();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (!items[i].text) {
+                MakeElement("div", "tk-menu-separator", menu_);
+                continue;
+            }
+            val item = MakeElement("button", "tk-menu-item", menu_);
+            item.set("type", std::string("button"));
+            item.set("textContent", std::string(items[i].text));
+            item.call<void>("setAttribute", std::string("role"), std::string("menuitem"));
+            Listen(item, "click", [this, i, here](val) {
+                CloseMenu();
+                rules.MenuChosen(i, here);
+            });
+            Listen(item, "keydown", [this](val e) {
+                if (e["key"].as<std::string>() == "Escape")
+                    CloseMenu();
+            });
+        }
+        // Leaving it by the keyboard closes it without a choice.
+        Listen(menu_, "focusout", [this](val e) {
+            const val to = e["relatedTarget"];
+            if (!menu_.isNull() && (to.isNull() || !menu_.call<bool>("contains", to)))
+                CloseMenu();
+        });
+        menu_.call<val>("querySelector", std::string(".tk-menu-item")).call<void>("focus");
+    }
+    void CloseMenu()
+    {
+        if (menu_.isNull())
+            return;
+        const val menu = menu_;
+        menu_ = val::null();
+        menu.call<void>("remove");
+    }
+
     ScrollBar* owner_;
     val element_;
+    val menu_ = val::null();
     val thumb_ = val::null();
     Timer repeat_;
     double x_ = -1;

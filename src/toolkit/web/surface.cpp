@@ -53,8 +53,8 @@ bool Surface::Fit(Canvas& canvas, int width, int height, TColor fill)
     element.set("width", w);
     element.set("height", h);
     val style = element["style"];
-    style.set("width", std::to_string(w / scale) + "px");
-    style.set("height", std::to_string(h / scale) + "px");
+    style.set("width", CssNumber(w / scale) + "px");
+    style.set("height", CssNumber(h / scale) + "px");
     ShowArea({0, 0, width, height});
     return true;
 }

@@ -91,7 +91,8 @@ const context = await chromium.launchPersistentContext(profile, {
 });
 
 let finish;
-const finished = new Promise((resolve) => { finish = resolve; });
+let exited = false;
+const finished = new Promise((resolve) => { finish = (code) => { exited = true; resolve(code); }; });
 const tab = context.pages()[0] || await context.newPage();
 await tab.exposeFunction('tkTestExit', (code, why) => {
   if (why) console.log(`run_gtest: the program aborted: ${why}`);
@@ -102,7 +103,8 @@ tab.on('console', (m) => {
   (m.type() === 'error' ? process.stderr : process.stdout).write(text + '\n');
 });
 tab.on('pageerror', (e) => {
-  console.log(`run_gtest: page error: ${e.message}`);
+  if (exited) return;  // the exit itself unwinds the page with ExitStatus
+  console.log(`run_gtest: page error: ${e.stack || e.message}`);
   finish(1);
 });
 tab.on('crash', () => {

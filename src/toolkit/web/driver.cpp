@@ -20,8 +20,9 @@
 #include <string>
 
 // The page's input as a user's reaches it: the driver dispatches DOM events
-// (pointer, mouse, click, keyboard) at the element under the pointer or at
-// the focused element, so that the backend's own listeners handle them.
+// (pointer, mouse, click, keyboard) at the named control's element under
+// the pointer, or at the focused element, so that the backend's own
+// listeners handle them.
 // Events made by script have no default action in the browser, so the
 // driver does what the browser would do after each one that was not
 // cancelled, and nothing more: a mouse press moves the keyboard focus to the
@@ -140,9 +141,16 @@ ClientPoint CentreOf(const val& element)
     return {r["left"].as<double>() + r["width"].as<double>() / 2, r["top"].as<double>() + r["height"].as<double>() / 2};
 }
 
-val ElementAt(ClientPoint p)
+// The element of `within` that a press at the point lands on: the one
+// under the pointer when it is part of `within`, else `within` itself. As
+// on the desktop, where the driver's press goes to the control named even
+// when another window covers it, the press is the named control's.
+val TargetIn(const val& within, ClientPoint p)
 {
-    return Document().call<val>("elementFromPoint", p.x, p.y);
+    const val hit = Document().call<val>("elementFromPoint", p.x, p.y);
+    if (!hit.isNull() && !hit.isUndefined() && within.call<bool>("contains", hit))
+        return hit;
+    return within;
 }
 
 int ButtonNumber(MouseButton button)
@@ -229,10 +237,10 @@ struct Pointer {
     bool mouseEvents = true;  // the pointerdown was not cancelled
 };
 
-Pointer PressAt(ClientPoint at, MouseButton which, ShiftState shift, int detail, val target = val::null())
+Pointer PressAt(ClientPoint at, MouseButton which, ShiftState shift, int detail, const val& within)
 {
     Pointer p;
-    p.target = Present(target) ? target : ElementAt(at);
+    p.target = TargetIn(within, at);
     p.at = at;
     p.button = ButtonNumber(which);
     p.buttons = ButtonsMask(which);
@@ -594,7 +602,8 @@ bool Hold(const Control& control)
 {
     if (!Usable(control))
         return false;
-    Held()[&control] = PressAt(CentreOf(El(control)), MouseButton::Left, 0, 1);
+    const val element = El(control);
+    Held()[&control] = PressAt(CentreOf(element), MouseButton::Left, 0, 1, element);
     return true;
 }
 
@@ -612,7 +621,7 @@ bool Click(const PaintBox& box, Point at, MouseButton button, ShiftState shift)
 {
     if (!Usable(box))
         return false;
-    ReleaseAt(PressAt(PointOnBox(box, at), button, shift, 1));
+    ReleaseAt(PressAt(PointOnBox(box, at), button, shift, 1, El(box)));
     return true;
 }
 
@@ -621,8 +630,8 @@ bool DoubleClick(const PaintBox& box, Point at, MouseButton button)
     if (!Usable(box))
         return false;
     const ClientPoint p = PointOnBox(box, at);
-    ReleaseAt(PressAt(p, button, 0, 1));
-    const Pointer second = PressAt(p, button, 0, 2);
+    ReleaseAt(PressAt(p, button, 0, 1, El(box)));
+    const Pointer second = PressAt(p, button, 0, 2, El(box));
     ReleaseAt(second);
     if (button == MouseButton::Left && Present(second.target))
         Fire(second.target, "MouseEvent", "dblclick", p, 0, 0, 2, 0);
@@ -637,7 +646,7 @@ bool Click(const Form& form, Point at)
     const val r = ElementOf(form.ClientWidget()).call<val>("getBoundingClientRect");
     const double s = PageScale();
     ReleaseAt(PressAt({r["left"].as<double>() + (at.x + 0.5) * s, r["top"].as<double>() + (at.y + 0.5) * s},
-                      MouseButton::Left, 0, 1));
+                      MouseButton::Left, 0, 1, ElementOf(form.ClientWidget())));
     return true;
 }
 
@@ -654,7 +663,7 @@ bool Hold(const ScrollBar& bar, BarPart part)
     if (!Usable(bar))
         return false;
     const ClientPoint at = PartPoint(LayoutOf(bar), part);
-    HeldBars()[&bar] = {PressAt(at, MouseButton::Left, 0, 1), at};
+    HeldBars()[&bar] = {PressAt(at, MouseButton::Left, 0, 1, El(bar)), at};
     return true;
 }
 
@@ -681,7 +690,7 @@ bool DragThumb(const ScrollBar& bar, std::span<const int> positions)
     if (!Usable(bar))
         return false;
     const BarLayout layout = LayoutOf(bar);
-    Pointer p = PressAt(PartPoint(layout, BarPart::Thumb), MouseButton::Left, 0, 1);
+    Pointer p = PressAt(PartPoint(layout, BarPart::Thumb), MouseButton::Left, 0, 1, El(bar));
     // The pointer keeps the place on the thumb where it took it: the
     // thumb's middle.
     for (const int position : positions)
@@ -690,11 +699,30 @@ bool DragThumb(const ScrollBar& bar, std::span<const int> positions)
     return true;
 }
 
-bool ChooseFromMenu(const ScrollBar& bar, BarMenuItem)
+bool ChooseFromMenu(const ScrollBar& bar, BarMenuItem item)
 {
-    // The bar in the page has no menu of its own (the browser's is
-    // prevented): there is nothing to choose from.
-    (void)bar;
+    if (!Usable(bar))
+        return false;
+    // The items by the captions the menu shows.
+    static const char* const captions[] = {"左端", "右端", "1 ページ左へ", "1 ページ右へ", "左へスクロール",
+                                           "右へスクロール"};
+    const std::string caption = captions[static_cast<int>(item)];
+    const val element = El(bar);
+    ReleaseAt(PressAt(CentreOf(element), MouseButton::Right, 0, 1, element));
+    const val menu = Document().call<val>("querySelector", std::string("#desktop .tk-menu"));
+    if (!Present(menu))
+        return false;
+    const val items = menu.call<val>("querySelectorAll", std::string(".tk-menu-item"));
+    for (int i = 0; i < items["length"].as<int>(); ++i) {
+        const val entry = items[i];
+        if (entry["textContent"].as<std::string>() == caption) {
+            ReleaseAt(PressAt(CentreOf(entry), MouseButton::Left, 0, 1, entry));
+            return true;
+        }
+    }
+    // Not there: the menu is left as a user leaves it, with Escape.
+    KeyDownAt(KeyTarget(), Key::Escape, 0);
+    KeyUpAt(KeyTarget(), Key::Escape);
     return false;
 }
 
@@ -785,7 +813,7 @@ bool CloseBox(CloseBy by)
         break;
     case CloseBy::Mouse:
         if (Present(ok))
-            ReleaseAt(PressAt(CentreOf(ok), MouseButton::Left, 0, 1));
+            ReleaseAt(PressAt(CentreOf(ok), MouseButton::Left, 0, 1, ok));
         break;
     }
     return !dialog["open"].as<bool>();

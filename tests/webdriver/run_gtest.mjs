@@ -92,6 +92,7 @@ const context = await chromium.launchPersistentContext(profile, {
 
 let finish;
 let exited = false;
+let pageErrors = 0;
 const finished = new Promise((resolve) => { finish = (code) => { exited = true; resolve(code); }; });
 const tab = context.pages()[0] || await context.newPage();
 await tab.exposeFunction('tkTestExit', (code, why) => {
@@ -104,8 +105,9 @@ tab.on('console', (m) => {
 });
 tab.on('pageerror', (e) => {
   if (exited) return;  // the exit itself unwinds the page with ExitStatus
+  // The run goes on, so that every case is reported; the run fails.
+  ++pageErrors;
   console.log(`run_gtest: page error: ${e.stack || e.message}`);
-  finish(1);
 });
 tab.on('crash', () => {
   console.log('run_gtest: the page crashed');
@@ -129,6 +131,10 @@ try {
   console.log(`run_gtest: ${e.message}`);
 }
 clearTimeout(timer);
+if (pageErrors > 0) {
+  console.log(`run_gtest: ${pageErrors} uncaught error(s) in the page`);
+  if (code === 0) code = 1;
+}
 await context.close().catch(() => {});
 fs.rmSync(profile, { recursive: true, force: true });
 await new Promise((resolve) => { server.closeAllConnections(); server.close(resolve); });

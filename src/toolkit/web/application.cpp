@@ -39,6 +39,11 @@ WebTextPainter& TextPainterOfPage()
 // grace timer, and the modal box, a <dialog> over the whole page.
 struct Application::Native final : core::ActivationPort, core::MessageBoxPort {
     Native() : grace([] { Application::Instance().activation_->GraceOver(); }) {}
+    ~Native()
+    {
+        if (!box.isNull())
+            box.call<void>("remove");
+    }
 
     Timer grace;
     WebTextPainter texts;

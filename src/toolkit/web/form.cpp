@@ -89,7 +89,7 @@ public:
                 owner->Hide();
         });
         // Images are held at the page's device scale.
-        OnRescale([owner] { owner->EnsureSurface(); });
+        rescaled = OnRescale([owner] { owner->EnsureSurface(); });
         Listen(section, "focusin", [this](val event) { lastFocus = event["target"]; });
         Listen(section, "keydown", [this](val event) {
             if (event["key"].as<std::string>() != "Tab" || event["ctrlKey"].as<bool>() || event["altKey"].as<bool>())
@@ -140,6 +140,7 @@ public:
     val readout;
     std::vector<val> chain;
     val lastFocus = val::undefined();
+    int rescaled = 0;
 };
 
 Form::Form() : widget_(new FormWidget(this)), client_(new NativeView{widget_->client, nullptr, {}})
@@ -151,6 +152,7 @@ Form::Form() : widget_(new FormWidget(this)), client_(new NativeView{widget_->cl
 
 Form::~Form()
 {
+    ForgetRescale(widget_->rescaled);
     Application::Instance().UnregisterForm(this);
     canvas_.Flush();
     TextPainterOfPage().SetReadout(&widget_->surface.image, val::null());

@@ -35,8 +35,11 @@ val Document();
 // Calls the handler with every event of the type at the element, for as
 // long as the program runs. The drawing the handler did is shown when it
 // returns.
+// Returns an id for Forget, which the listener's owner calls when it goes
+// before the element does (a listener on the document or the window).
 using EventHandler = std::function<void(val event)>;
-void Listen(const val& element, const char* type, EventHandler handler, bool capture = false);
+int Listen(const val& element, const char* type, EventHandler handler, bool capture = false);
+void Forget(int listener);
 
 // A single-shot timer on the page's event loop.
 class Timer {
@@ -77,8 +80,10 @@ void PlaceElement(const val& element, int left, int top, int width, int height);
 // pixels per design pixel that images are held at.
 double PageScale();
 double DeviceScale();
-// Runs whenever the scale changes (the viewport or the browser's zoom).
-void OnRescale(std::function<void()> rescaled);
+// Runs whenever the scale changes (the viewport or the browser's zoom),
+// until Forget is called with the id returned.
+int OnRescale(std::function<void()> rescaled);
+void ForgetRescale(int id);
 
 // The control a native element stands for.
 Control* ControlOfElement(const val& element);

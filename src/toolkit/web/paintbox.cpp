@@ -24,8 +24,13 @@ std::vector<PaintBox*>& Boxes()
 // program's drawing happens in the event handlers.
 class PaintBoxWidget {
 public:
-    explicit PaintBoxWidget(const val& element) : surface(element) {}
+    PaintBoxWidget(PaintBox* owner, const val& element)
+        : surface(element), paint([owner] { owner->RaisePaint(); })
+    {
+    }
     Surface surface;
+    // Raises OnPaint from the event loop; it goes with the box.
+    Timer paint;
     bool shown = false;
 
     // Every paint box of the page hears when windows are shown or hidden:
@@ -63,7 +68,7 @@ void PaintBoxesRescaled() { PaintBoxWidget::Rescaled(); }
 
 PaintBox::PaintBox(Container& parent) : Control(NewView("canvas", "tk-paintbox", parent))
 {
-    auto parts = std::make_shared<PaintBoxWidget>(ElementOf(NativeWidget()));
+    auto parts = std::make_shared<PaintBoxWidget>(this, ElementOf(NativeWidget()));
     box_ = parts.get();
     NativeWidget()->parts = std::move(parts);
     Boxes().push_back(this);
@@ -126,7 +131,7 @@ void PaintBox::RequestPaint()
         return;
     paintPending_ = true;
     // Raised from the event loop, after whatever showed the window returned.
-    RunLater([this] { RaisePaint(); });
+    box_->paint.Start(0);
 }
 
 void PaintBox::RaisePaint()

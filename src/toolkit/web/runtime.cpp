@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -29,9 +30,9 @@ std::vector<std::function<void()>>& Shows()
     return shows;
 }
 
-std::vector<std::function<void()>>& Rescaled()
+std::map<int, std::function<void()>>& Rescaled()
 {
-    static std::vector<std::function<void()>> rescaled;
+    static std::map<int, std::function<void()>> rescaled;
     return rescaled;
 }
 
@@ -53,7 +54,8 @@ void Dispatch(int id, val event)
         return;
     // A copy: the handler may add listeners.
     const EventHandler handler = handlers[static_cast<std::size_t>(id)];
-    handler(std::move(event));
+    if (handler)
+        handler(std::move(event));
     ShowPending();
 }
 
@@ -81,12 +83,20 @@ val MakeElement(const char* tag, const char* className, const val& parent)
     return element;
 }
 
-void Listen(const val& element, const char* type, EventHandler handler, bool capture)
+int Listen(const val& element, const char* type, EventHandler handler, bool capture)
 {
     auto& handlers = Handlers();
     const int id = static_cast<int>(handlers.size());
     handlers.push_back(std::move(handler));
     val::module_property("tkListen")(element, std::string(type), id, capture);
+    return id;
+}
+
+void Forget(int listener)
+{
+    auto& handlers = Handlers();
+    if (listener >= 0 && static_cast<std::size_t>(listener) < handlers.size())
+        handlers[static_cast<std::size_t>(listener)] = nullptr;
 }
 
 Timer::Timer(std::function<void()> fired) : fired_(std::move(fired)) {}
@@ -176,7 +186,14 @@ double DeviceScale()
     return pageScale * (std::isfinite(ratio) && ratio > 0 ? ratio : 1.0);
 }
 
-void OnRescale(std::function<void()> rescaled) { Rescaled().push_back(std::move(rescaled)); }
+int OnRescale(std::function<void()> rescaled)
+{
+    static int last = 0;
+    Rescaled()[++last] = std::move(rescaled);
+    return last;
+}
+
+void ForgetRescale(int id) { Rescaled().erase(id); }
 
 // Fits the 1024 x 768 design area to the viewport, centred, its corner on a
 // whole device pixel; tells everyone who holds images at device resolution.
@@ -203,8 +220,11 @@ void FitDesktop()
     static double lastRatio = 0;
     if (changed || ratio != lastRatio) {
         lastRatio = ratio;
-        for (const auto& rescaled : Rescaled())
-            rescaled();
+        // A copy: a callback may end another's registration.
+        const auto all = Rescaled();
+        for (const auto& [id, rescaled] : all)
+            if (Rescaled().count(id))
+                rescaled();
         ShowPending();
     }
 }

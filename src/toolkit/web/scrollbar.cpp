@@ -90,16 +90,26 @@ public:
         });
         Listen(element_, "blur", [this](val) { rules.FocusLost(); });
         // A press anywhere but on the menu closes it without a choice.
-        Listen(Document(), "pointerdown", [this](val event) {
+        pressElsewhere_ = Listen(Document(), "pointerdown", [this](val event) {
             if (!menu_.isNull() && !menu_.call<bool>("contains", event["target"]))
                 CloseMenu();
         }, true);
         Listen(element_, "contextmenu", [this](val event) {
             event.call<void>("preventDefault");
+            // A finger held on an arrow is a press that repeats, not a
+            // long press that asks for the menu.
+            if (rules.Held() != ScrollPart::None)
+                return;
             Track(event);
             OpenMenu(event);
         });
         ShowState();
+    }
+
+    ~ScrollBarWidget()
+    {
+        Forget(pressElsewhere_);
+        CloseMenu();
     }
 
     core::ScrollBarRules rules;
@@ -248,6 +258,7 @@ private:
     ScrollBar* owner_;
     val element_;
     val menu_ = val::null();
+    int pressElsewhere_ = -1;
     val thumb_ = val::null();
     Timer repeat_;
     double x_ = -1;

@@ -37,8 +37,6 @@ Image Rescaled(const Image& old, double factor, int width, int height, TColor fi
 
 Surface::Surface(val canvasElement) : element(std::move(canvasElement)) {}
 
-Surface::~Surface() { alive_ = false; }
-
 bool Surface::Fit(Canvas& canvas, int width, int height, TColor fill)
 {
     const DeviceGrid grid(DeviceScale());
@@ -85,9 +83,10 @@ void Surface::ShowArea(const Rect& area)
     if (queued_)
         return;
     queued_ = true;
-    // The surface lives as long as its control; a show queued for a surface
-    // that has gone does nothing.
-    ShowAfterEvent([this] { Show(); });
+    ShowAfterEvent([this, alive = std::weak_ptr<bool>(alive_)] {
+        if (!alive.expired())
+            Show();
+    });
 }
 
 void Surface::Show()

@@ -4,6 +4,8 @@
 #include "toolkit/canvas.h"
 #include "toolkit/image.h"
 
+#include <memory>
+
 namespace tk {
 
 // A <canvas> that shows a canvas's image one image pixel to one device
@@ -13,7 +15,6 @@ namespace tk {
 class Surface : public CanvasViewer {
 public:
     explicit Surface(val element);
-    ~Surface() override;
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
@@ -37,7 +38,8 @@ private:
     Canvas* canvas_ = nullptr;
     Rect pending_;  // device pixels
     bool queued_ = false;
-    bool alive_ = true;
+    // A show queued for a surface that has gone since does nothing.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace tk

@@ -119,6 +119,9 @@ struct Application::Native final : core::ActivationPort, core::MessageBoxPort {
             if (key == "Enter" || key == "Escape") {
                 event.call<void>("preventDefault");
                 CloseBox();
+            } else if (key == "Tab") {
+                // OK is the box's only control: the focus stays on it.
+                event.call<void>("preventDefault");
             }
         });
     }

@@ -65,7 +65,7 @@ bool ShownOnPage(const val& element)
 class FormWidget {
 public:
     explicit FormWidget(Form* owner)
-        : section(MakeElement("section", "tk-form", Document().call<val>("getElementById", std::string("desktop")))),
+        : owner_(owner), section(MakeElement("section", "tk-form", Document().call<val>("getElementById", std::string("desktop")))),
           titleBar(MakeElement("div", "tk-titlebar", section)), caption(MakeElement("span", "tk-caption", titleBar)),
           close(MakeElement("button", "tk-close", titleBar)), client(MakeElement("div", "tk-client", section)),
           surface(MakeElement("canvas", "tk-surface", client)), readout(MakeElement("div", "tk-readout", client))
@@ -100,8 +100,11 @@ public:
     }
 
     // Moves the focus to the next control of the chain that can be seen.
+    // The chain is laid anew each time: a window that set no order still has
+    // the one its controls were made in.
     void Step(int direction)
     {
+        owner_->RelinkFocusChain();
         const auto n = static_cast<int>(chain.size());
         if (n == 0)
             return;
@@ -135,6 +138,7 @@ public:
         Step(1);
     }
 
+    Form* owner_;
     val section, titleBar, caption, close, client;
     Surface surface;
     val readout;

@@ -3,8 +3,9 @@
 # the plane, the entry, the activities, the application and main.cpp, with
 # em++ (WebAssembly, and then the browser backend too) when it is installed,
 # else with the host compiler and no Qt found at all, and runs the tests that need no window there (under node
-# for WebAssembly). Fails if any such source is left out of the build or is
-# compiled with a Qt include path.
+# for WebAssembly; with em++ also the window tests, built for the page and
+# run in headless Chromium, tests/webdriver/). Fails if any such source is
+# left out of the build or is compiled with a Qt include path.
 #
 #   tests/portable.sh SOURCE_DIR OUT_DIR
 set -euo pipefail

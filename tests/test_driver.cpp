@@ -168,3 +168,23 @@ TEST(Driver, TheFocusIsReadAsTheControl)
     EXPECT_EQ(w.clicks, 1) << "Space presses the focused button";
     EXPECT_EQ(drive::ActiveWindow(), &w.form);
 }
+
+// The keys that press a button press the focused one once each: Return as it
+// goes down, Space as it comes up; a press on the plane leaves the focus
+// where it was.
+TEST(Driver, TheKeysPressTheFocusedButtonOnce)
+{
+    Window w;
+    drive::Focus(w.button);
+    ASSERT_EQ(drive::Focused(), &w.button);
+    drive::KeyClick(drive::Key::Return);
+    EXPECT_EQ(w.clicks, 1) << "Return";
+    drive::KeyPress(drive::Key::Space);
+    EXPECT_EQ(w.clicks, 1) << "Space pressed and still held";
+    drive::KeyRelease(drive::Key::Space);
+    EXPECT_EQ(w.clicks, 2) << "Space let go";
+    ASSERT_TRUE(drive::Click(w.box, {5, 5}));
+    EXPECT_EQ(drive::Focused(), &w.button) << "the plane took the focus";
+    drive::KeyClick(drive::Key::Space);
+    EXPECT_EQ(w.clicks, 3);
+}

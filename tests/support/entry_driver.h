@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -29,8 +29,20 @@ inline void Press(const tk::Control& c)
         ADD_FAILURE() << "clicked a hidden control";
 }
 
-inline std::uint32_t Bits(float f) { return std::bit_cast<std::uint32_t>(f); }
-inline float FromBits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
+// The float's bits and back (by memcpy: em++'s libc++ has no std::bit_cast).
+inline std::uint32_t Bits(float f)
+{
+    static_assert(sizeof(float) == sizeof(std::uint32_t));
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+inline float FromBits(std::uint32_t bits)
+{
+    float f = 0;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
 
 template <class Entry>
 struct EntryWindow {

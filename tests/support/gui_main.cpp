@@ -9,10 +9,24 @@
 
 #include <cstdlib>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten/emscripten.h>
+#endif
+
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    tk::Application application(argc, argv, 1.0);
-    return RUN_ALL_TESTS();
+    int code = 0;
+    {
+        tk::Application application(argc, argv, 1.0);
+        code = RUN_ALL_TESTS();
+    }
+#ifdef __EMSCRIPTEN__
+    // In the page the tests run suspended and resumed by the event loop, so
+    // main's return reaches nobody, and timers the program left keep the
+    // runtime alive: the run ends with the code explicitly.
+    emscripten_force_exit(code);
+#endif
+    return code;
 }

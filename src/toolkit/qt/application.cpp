@@ -153,28 +153,12 @@ int Application::ScreenHeight() const
     return screen ? ToDesign(screen->geometry().height()) : 768;
 }
 
-void Application::MessageBox(const std::string& text, std::function<void()> then)
-{
-    gate_->Raise(title_, text, std::move(then));
-}
-
-void Application::RegisterForm(Form* form) { activation_->Add(form); }
-void Application::UnregisterForm(Form* form) { activation_->Remove(form); }
-
 Form* Application::FormOf(const void* nativeWindow) const
 {
     for (Form* f : activation_->Forms())
         if (AsWidget(f->NativeWidget()) == nativeWindow)
             return f;
     return nullptr;
-}
-
-void Application::NoteActivation(Form* form, ActivationSource source) { activation_->Note(form, source); }
-void Application::NoteHidden(Form* form) { activation_->Hidden(form); }
-
-void ShowMessage(const std::string& text, std::function<void()> then)
-{
-    Application::Instance().MessageBox(text, std::move(then));
 }
 
 } // namespace tk

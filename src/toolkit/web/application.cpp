@@ -210,14 +210,6 @@ void Application::Terminate()
 int Application::ScreenWidth() const { return 1024; }
 int Application::ScreenHeight() const { return 768; }
 
-void Application::MessageBox(const std::string& text, std::function<void()> then)
-{
-    gate_->Raise(title_, text, std::move(then));
-}
-
-void Application::RegisterForm(Form* form) { activation_->Add(form); }
-void Application::UnregisterForm(Form* form) { activation_->Remove(form); }
-
 Form* Application::FormOf(const void* nativeWindow) const
 {
     const val& element = *static_cast<const val*>(nativeWindow);
@@ -225,14 +217,6 @@ Form* Application::FormOf(const void* nativeWindow) const
         if (SectionOf(f).call<bool>("contains", element))
             return f;
     return nullptr;
-}
-
-void Application::NoteActivation(Form* form, ActivationSource source) { activation_->Note(form, source); }
-void Application::NoteHidden(Form* form) { activation_->Hidden(form); }
-
-void ShowMessage(const std::string& text, std::function<void()> then)
-{
-    Application::Instance().MessageBox(text, std::move(then));
 }
 
 } // namespace tk

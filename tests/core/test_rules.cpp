@@ -526,6 +526,23 @@ TEST(MessageGateRules, OneBoxAtATimeAndWhatFollowsItRunsWhenItCloses)
     EXPECT_EQ(boxes.shown.back(), "T|next");
 }
 
+// A page shows its box and returns: the window whose handler raised it may
+// be destroyed before the box is closed, and what was to follow it must not
+// run then.
+TEST(MessageGateRules, WhatFollowsAForgottenBoxNeverRuns)
+{
+    FakeBoxes boxes;
+    int after = 0;
+    boxes.gate.Raise("T", "one", [&] { ++after; });
+    boxes.gate.Forget();
+    EXPECT_TRUE(boxes.gate.Open()) << "the box itself stays until the user closes it";
+    boxes.gate.Closed();
+    EXPECT_EQ(after, 0);
+    boxes.gate.Raise("T", "two", [&] { ++after; });
+    boxes.gate.Closed();
+    EXPECT_EQ(after, 1) << "a later box's continuation runs again";
+}
+
 TEST(MessageGateRules, ARealBoxEndsEveryPressAndAHandlerTakesItsPlace)
 {
     FakeBoxes boxes;

@@ -13,7 +13,12 @@ void Application::MessageBox(const std::string& text, std::function<void()> then
 }
 
 void Application::RegisterForm(Form* form) { activation_->Add(form); }
-void Application::UnregisterForm(Form* form) { activation_->Remove(form); }
+void Application::UnregisterForm(Form* form)
+{
+    activation_->Remove(form);
+    // What was to follow an open box may be the going window's own.
+    gate_->Forget();
+}
 
 void Application::NoteActivation(Form* form, ActivationSource source) { activation_->Note(form, source); }
 void Application::NoteHidden(Form* form) { activation_->Hidden(form); }

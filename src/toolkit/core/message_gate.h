@@ -33,6 +33,9 @@ public:
     // The platform's box was closed.
     void Closed();
     bool Open() const { return open_; }
+    // Whoever raised the open box is going (a window destroyed while a page
+    // shows its box): what was to follow the box will not run.
+    void Forget() { then_ = nullptr; }
 
     // An empty handler restores the real box.
     void SetHandler(Handler handler) { handler_ = std::move(handler); }

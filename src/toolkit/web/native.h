@@ -69,8 +69,8 @@ void ShowPending();
 std::string CssColor(TColor color);
 // A length or factor for a style, at full precision.
 std::string CssNumber(double value);
-// The CSS font of a control's font at `scale` CSS pixels per pixel.
-std::string CssFont(const Font& font, double scale = 1.0);
+// The CSS font of a control's font.
+std::string CssFont(const Font& font);
 void ApplyCssFont(const val& element, const Font& font);
 
 // Places the element at design pixels within its parent.

@@ -154,11 +154,10 @@ std::string CssNumber(double value)
     return text;
 }
 
-std::string CssFont(const Font& font, double scale)
+std::string CssFont(const Font& font)
 {
-    const double px = std::max(1.0, std::round(font.height * scale));
     char size[32];
-    std::snprintf(size, sizeof size, "%gpx", px);
+    std::snprintf(size, sizeof size, "%dpx", std::max(1, font.height));
     return std::string(font.bold ? "bold " : "") + size + " \"" + font.name + "\", sans-serif";
 }
 

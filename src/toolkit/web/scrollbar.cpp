@@ -116,10 +116,8 @@ public:
 
     void ShowState() override
     {
-        const int span = rules.Max() - rules.Min();
-        const double f = span > 0 ? static_cast<double>(rules.Position() - rules.Min()) / span : 0.0;
         thumb_["style"].set("left", "calc(" + std::to_string(kArrow) + "px + (100% - " +
-                                        std::to_string(2 * kArrow + kThumb) + "px) * " + CssNumber(f) + ")");
+                                        std::to_string(2 * kArrow + kThumb) + "px) * " + CssNumber(Travelled()) + ")");
         element_.call<void>("setAttribute", std::string("aria-valuemin"), std::to_string(rules.Min()));
         element_.call<void>("setAttribute", std::string("aria-valuemax"), std::to_string(rules.Max()));
         element_.call<void>("setAttribute", std::string("aria-valuenow"), std::to_string(rules.Position()));
@@ -143,12 +141,13 @@ private:
         if (!std::isfinite(x_))
             x_ = 0;
     }
-    double ThumbLeft() const
+    // How far along its track the thumb stands, from 0 to 1.
+    double Travelled() const
     {
         const int span = rules.Max() - rules.Min();
-        const double f = span > 0 ? static_cast<double>(rules.Position() - rules.Min()) / span : 0.0;
-        return kArrow + (owner_->Width() - 2 * kArrow - kThumb) * f;
+        return span > 0 ? static_cast<double>(rules.Position() - rules.Min()) / span : 0.0;
     }
+    double ThumbLeft() const { return kArrow + (owner_->Width() - 2 * kArrow - kThumb) * Travelled(); }
     ScrollPart PartAt(double x) const
     {
         const int w = owner_->Width();
